@@ -1,0 +1,29 @@
+// The log file: opened at load when the log folder exists, appended to by every call, closed at unload.
+#ifndef TWAINMON_LOGFILE_H
+#define TWAINMON_LOGFILE_H
+
+#include <cstddef>
+#include <cstdio>
+#include <ctime>
+
+class CTwainLog;
+
+extern FILE* g_pLogFile;         // the open log file, or null
+extern CTwainLog* g_pcTwainLog;  // the leveled logger while logging is on, or null
+
+// Tests the log folder; when it exists renews the logger, opens a new dated file unless one is
+// open, and sets the tracked TWAIN state to 3.
+void setupTwainLog();
+// Appends length bytes of text and flushes; does nothing without a file.
+void WriteLogFile(const unsigned char* text, unsigned long length);
+// Deletes the logger, then closes the file with "Close Log File.\n" on standard error.
+void cleanupTwainLog();
+// Creates the folder "ZORVAScanTwainLog" inside parentPath; a Mac OS error code (0 when made).
+int CreateZSTempDirectory(char* parentPath);
+
+// The log file's name for a load at local time tm with usec microseconds on the second clock
+// reading: "<folder>/Twainlog_YYYYMMDD_hhmmss_mmmm.txt" in a buffer of at least 256 bytes.
+// False when it does not fit.
+bool MakeLogFileName(char* pszOut, size_t nSize, const char* pszFolder, const struct tm& local, long usec);
+
+#endif  // TWAINMON_LOGFILE_H

@@ -1,0 +1,222 @@
+// The analyser's core: the triplet line, the log header, the TWAIN state tracker and the result report.
+#include "ParaAnalyze.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "DataBlock.h"
+#include "FieldFormat.h"
+#include "twaintbl.h"
+
+using twfmt::CRLF;
+
+// Constant-initialised (constexpr constructor): ready before the module initialiser runs.
+CParaAnalyze g_cParaAnalyze;
+
+void CParaAnalyze::Out(const char* pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    m_pszOutput->AppendV(pszFormat, args);
+    va_end(args);
+}
+
+// ---- Triplet line and log header ---------------------------------------------------------------
+
+void CParaAnalyze::Init(const char* pszSource) {
+    if (pszSource == nullptr) return;
+    const size_t n = strnlen(pszSource, sizeof(m_szSource) - 1);
+    memcpy(m_szSource, pszSource, n);
+    memset(m_szSource + n, 0, sizeof(m_szSource) - n);
+}
+
+bool CParaAnalyze::TripletAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigned int DG, unsigned short DAT,
+                                  unsigned short MSG, char* pData, CTextBuffer* pszOutput) {
+    m_pOrigin = pOrigin;
+    m_pDest = pDest;
+    m_DG = DG;
+    m_DAT = DAT;
+    m_MSG = MSG;
+    m_pData = pData;
+    m_pszOutput = pszOutput;
+    return CreateStringOfTriplet();
+}
+
+bool CParaAnalyze::CreateStringOfTriplet() {
+    // Transfer-ready notices and window events are not shown (events arrive for every window
+    // event of the host, so this test comes before any work).
+    if ((m_DAT == DAT_NULL && m_MSG == MSG_XFERREADY) || m_MSG == MSG_PROCESSEVENT) return false;
+
+    ++m_lTripletCount;
+    Out("[%05ld] ", m_lTripletCount);
+    Out("[%s] ", m_szSource);
+
+    char szDG[kNameBufferSize];
+    char szDAT[kNameBufferSize];
+    char szMSG[kNameBufferSize];
+    LookupMacroName(dg_macros, static_cast<int32_t>(m_DG), m_szName);
+    memcpy(szDG, m_szName, sizeof(szDG));
+    if (m_DAT < 0x8001) {
+        LookupMacroName(dat_macros, m_DAT, m_szName);
+    } else {
+        LookupMacroName(dat_zv_macros, m_DAT, m_szName);
+    }
+    memcpy(szDAT, m_szName, sizeof(szDAT));
+    if (m_MSG < 0x8001) {
+        LookupMacroName(msg_macros, m_MSG, m_szName);
+    } else {
+        LookupMacroName(msg_zv_macros, m_MSG, m_szName);
+    }
+    memcpy(szMSG, m_szName, sizeof(szMSG));
+
+    if (m_DAT == DAT_CAPABILITY) {
+        char szCap[kNameBufferSize] = {};
+        GetStringOfCapability(reinterpret_cast<const TW_CAPABILITY*>(m_pData), szCap, sizeof(szCap));
+        Out("%s/%s/%s (%s)%s", szDG, szDAT, szMSG, szCap, CRLF);
+    } else {
+        Out("%s/%s/%s%s", szDG, szDAT, szMSG, CRLF);
+    }
+    return true;
+}
+
+bool CParaAnalyze::GetStringOfCapability(const TW_CAPABILITY* pCap, char* pszOutput, unsigned int size) {
+    if (pCap == nullptr) return true;
+    char szName[1024] = {};
+    LookupCapName(pCap->Cap, szName);
+    const size_t n = strlen(szName);
+    if (n + 1 > size) return false;
+    memcpy(pszOutput, szName, n + 1);
+    return true;
+}
+
+bool CParaAnalyze::HeaderMake(CTextBuffer* pszOutput) {
+    static const char kSlashes[] = "////////////////////////////////////////////////%s";
+    pszOutput->AppendF(kSlashes, CRLF);
+    pszOutput->AppendF("           VIDOZ Idavovi Zazu Ver1.10%s", CRLF);
+    pszOutput->AppendF(kSlashes, CRLF);
+
+    // The reentrant forms leave the host's own localtime/asctime results alone.
+    const time_t now = time(nullptr);
+    struct tm local;
+    char szTime[64] = {};
+    localtime_r(&now, &local);
+    asctime_r(&local, szTime);
+    szTime[strcspn(szTime, "\n")] = '\0';
+    pszOutput->AppendF("  << Current time = %s >>%s", szTime, CRLF);
+    return true;
+}
+
+// ---- TWAIN state tracker -----------------------------------------------------------------------
+
+namespace {
+
+bool IsImageTransfer(unsigned short DAT) {
+    return DAT == DAT_IMAGEMEMXFER || DAT == DAT_IMAGENATIVEXFER || DAT == DAT_IMAGEFILEXFER;
+}
+
+}  // namespace
+
+int CParaAnalyze::UpDateTwainStatus(unsigned int /*DG*/, unsigned short DAT, unsigned short MSG, char* pData) {
+    int& state = m_nTwainStatus;
+    switch (MSG) {
+        case MSG_OPENDSM:
+            if (state == 2) state = 3;
+            break;
+        case MSG_CLOSEDSM:
+            if (state == 3) state = 2;
+            break;
+        case MSG_OPENDS:
+            if (state == 3) state = 4;
+            break;
+        case MSG_CLOSEDS:
+            if (state == 4) state = 3;
+            break;
+        case MSG_ENABLEDS:
+            if (state == 4) state = 5;
+            break;
+        case MSG_DISABLEDS:
+            if (DAT == DAT_USERINTERFACE && state == 5) state = 4;
+            break;
+        case MSG_PROCESSEVENT:
+            if (DAT == DAT_EVENT) {
+                if (state == 5 && pData != nullptr) {
+                    const TW_UINT16 message = reinterpret_cast<const TW_EVENT*>(pData)->TWMessage;
+                    if (message == MSG_XFERREADY) state = 6;
+                    if (message == MSG_CLOSEDSREQ) state = 4;
+                }
+            } else if (IsImageTransfer(DAT) && state == 6) {
+                state = 7;
+            }
+            break;
+        case MSG_GET:
+            if (IsImageTransfer(DAT) && state == 6) state = 7;
+            break;
+        case MSG_ENDXFER:
+            if (DAT == DAT_PENDINGXFERS && state >= 6 && pData != nullptr) {
+                state = reinterpret_cast<const TW_PENDINGXFERS*>(pData)->Count != 0 ? 6 : 5;
+            }
+            break;
+        case MSG_RESET:
+            if (DAT == DAT_PENDINGXFERS && state == 6) state = 5;
+            break;
+        default:
+            break;
+    }
+    return state;
+}
+
+int CParaAnalyze::MakeTwainStatusString(char* pszOutput) {
+    return snprintf(pszOutput, 256, "%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+}
+
+int CParaAnalyze::SetTwainStatus(int nStatus) {
+    m_nTwainStatus = nStatus;
+    return nStatus;
+}
+
+int CParaAnalyze::GetTwainStatus() const { return m_nTwainStatus; }
+
+void CParaAnalyze::InitTwainStatus() { m_nTwainStatus = 1; }
+
+// ---- Result report -----------------------------------------------------------------------------
+
+bool CParaAnalyze::ParaAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigned int DG, unsigned short DAT,
+                               unsigned short MSG, char* pData, unsigned short RetCode, CTextBuffer* pszOutput) {
+    m_pOrigin = pOrigin;
+    m_pDest = pDest;
+    m_DG = DG;
+    m_DAT = DAT;
+    m_MSG = MSG;
+    m_pData = pData;
+    m_RetCode = RetCode;
+    m_pszOutput = pszOutput;
+
+    const bool bShown = ResultMake();
+    // An event the source did not claim leaves nothing at all.
+    if (m_DAT == DAT_EVENT && !bShown) return true;
+    DispatchDat();
+
+    if (m_RetCode != TWRC_FAILURE && bShown) {
+        UpDateTwainStatus(m_DG, m_DAT, m_MSG, m_pData);
+        Out("%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+    }
+    return true;
+}
+
+bool CParaAnalyze::ResultMake() {
+    if (m_DAT == DAT_NULL && m_MSG == MSG_XFERREADY) return false;
+    if (m_MSG == MSG_PROCESSEVENT) {
+        // Shown only when the source claimed the event with a transfer-ready or close request.
+        // The message is read only from a data block large enough to hold a TW_EVENT's TWMessage.
+        if (m_RetCode != TWRC_DSEVENT || m_pData == nullptr) return false;
+        if (DataBlockSize(m_DAT) < offsetof(TW_EVENT, TWMessage) + sizeof(TW_UINT16)) return false;
+        const TW_UINT16 message = reinterpret_cast<const TW_EVENT*>(m_pData)->TWMessage;
+        if (message != MSG_XFERREADY && message != MSG_CLOSEDSREQ) return false;
+    }
+
+    LookupMacroName(twrc_macros, m_RetCode, m_szName);
+    Out("        Return Code = [%s]%s", m_szName, CRLF);
+    Out("pData   = <0x%08x>%s", twfmt::Low32(m_pData), CRLF);
+    return true;
+}

@@ -1,0 +1,175 @@
+// The analyser: turns one TWAIN call into transcript text.
+//
+// One global instance, g_cParaAnalyze, serves the entry's calls one at a time. Each rendering
+// stores the call in the members below and appends lines to the text buffer m_pszOutput.
+// The data block belongs to the application: every formatter only reads it.
+#ifndef TWAINMON_PARAANALYZE_H
+#define TWAINMON_PARAANALYZE_H
+
+#include <cstddef>
+
+#include "TextBuffer.h"
+#include "TwainTypes.h"
+
+class CParaAnalyze {
+public:
+    // Constant initialisation: the global analyser is ready before any load-time code runs.
+    constexpr CParaAnalyze()
+        : m_pOrigin(nullptr),
+          m_pDest(nullptr),
+          m_DG(0),
+          m_DAT(0),
+          m_MSG(0),
+          m_pData(nullptr),
+          m_RetCode(0),
+          m_pszOutput(nullptr),
+          m_nTwainStatus(0),
+          m_lTripletCount(0),
+          m_szName{},
+          m_szSource{'A', 'P', 'P'} {}
+    ~CParaAnalyze() {}
+
+    CParaAnalyze(const CParaAnalyze&) = delete;
+    CParaAnalyze& operator=(const CParaAnalyze&) = delete;
+
+    // ---- Triplet line and log header ----------------------------------------------------------
+    void Init(const char* pszSource);
+    bool TripletAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigned int DG, unsigned short DAT,
+                        unsigned short MSG, char* pData, CTextBuffer* pszOutput);
+    bool CreateStringOfTriplet();
+    bool GetStringOfCapability(const TW_CAPABILITY* pCap, char* pszOutput, unsigned int size);
+    bool HeaderMake(CTextBuffer* pszOutput);
+
+    // ---- TWAIN state tracker ------------------------------------------------------------------
+    int UpDateTwainStatus(unsigned int DG, unsigned short DAT, unsigned short MSG, char* pData);
+    int MakeTwainStatusString(char* pszOutput);  // pszOutput: at least 256 bytes
+    int SetTwainStatus(int nStatus);
+    int GetTwainStatus() const;
+    void InitTwainStatus();
+
+    // ---- Result report and dispatch -----------------------------------------------------------
+    bool ParaAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigned int DG, unsigned short DAT,
+                     unsigned short MSG, char* pData, unsigned short RetCode, CTextBuffer* pszOutput);
+    bool ResultMake();
+
+    bool DatNullAnalyze();
+    bool DatCapabilityAnalyze();
+    bool DatEventAnalyze();
+    bool DatIdentityAnalyze();
+    bool DatParentAnalyze();
+    bool DatPendingXfersAnalyze();
+    bool DatSetupMemXferAnalyze();
+    bool DatSetupFileXferAnalyze();
+    bool DatStatusAnalyze();
+    bool DatUserInterfaceAnalyze();
+    bool DatXferGroupAnalyze();
+    bool DatTwunkIdentityAnalyze();
+    bool DatCustomDsDataAnalyze();
+    bool DatImageInfoAnalyze();
+    bool DatImageLayoutAnalyze();
+    bool DatImageMemXferAnalyze();
+    bool DatImageNativeXferAnalyze();
+    bool DatImageFileXferAnalyze();
+    bool DatCieColorAnalyze();
+    bool DatGrayResponseAnalyze();
+    bool DatRgbResponseAnalyze();
+    bool DatJpegCompressionAnalyze();
+    bool DatPalette8Analyze();
+    bool DatExtImageInfoAnalyze();
+    bool DatZvAutoExposureAnalyze();
+    bool DatZvRgbMatrixAnalyze();
+    bool DatZvColorSmoothingAnalyze();
+    bool DatZvEventAnalyze();
+    bool DatHardwareInfoAnalyze();
+    bool DatZvSkewInfoAnalyze();
+    bool DatUnsharpMaskAnalyze();
+    bool DatZvRedCorrectionMatrixAnalyze();
+    bool DatZvTwainCallbackMsgAnalyze();
+    bool DatZvSettingFrameAnalyze();
+    bool DatZvUsmInfoAnalyze();
+
+    // ---- Capability values and containers -----------------------------------------------------
+    // (ParaAnalyzeValue.cpp, TwAnalyzeCap.cpp)
+    bool TwCapabilityAnalyze(const TW_CAPABILITY* pCap);
+    bool TwContainerAnalyaze(const TW_CAPABILITY* pCap);
+
+    // ---- Control structures (TwAnalyzeControl.cpp) --------------------------------------------
+    bool TwIdentityAnalyze(const TW_IDENTITY* pIdentity);
+    bool TwVersionAnalyze(const TW_VERSION* pVersion);
+    bool TwStatusAnalyze(const TW_STATUS* pStatus);
+    bool TwUserInterfaceAnalyze(const TW_USERINTERFACE* pUI);
+    bool TwPendingXfersAnalyze(const TW_PENDINGXFERS* pPending);
+    bool TwEventAnalyze(const TW_EVENT* pEvent);
+    bool TwCustomDsDataAnalyze(const TW_CUSTOMDSDATA* pCustom);
+    bool TwTwunkIdentityAnalyze();
+    bool TwTwunkDsentryParamsAnalyze();
+    bool TwTwunkDsentryReturnAnalyze();
+
+    // ---- Image description structures (TwAnalyzeImage.cpp) ------------------------------------
+    bool TwImageInfoAnalyze(const TW_IMAGEINFO* pInfo);
+    bool TwImageLayoutAnalyze(const TW_IMAGELAYOUT* pLayout);
+    bool TwFrameAnalyze(const TW_FRAME* pFrame);
+    bool TwExtImageInfoAnalyze(const TW_EXTIMAGEINFO* pExtInfo);
+    bool TwInfoAnalyze(const TW_INFO* pInfo);
+
+    // ---- Transfer structures (TwAnalyzeXfer.cpp) ----------------------------------------------
+    bool TwSetupMemXferAnalyze(const TW_SETUPMEMXFER* pSetup);
+    bool TwSetupFileXferAnalyze(const TW_SETUPFILEXFER* pSetup);
+    bool TwImageMemXferAnalyze(const TW_IMAGEMEMXFER* pXfer);
+    bool TwMemoryAnalyze(const TW_MEMORY* pMemory);
+    bool TwJpegCompressionAnalyze(const TW_JPEGCOMPRESSION* pJpeg);
+    bool TwUint32(const void* pData);
+
+    // ---- Colour and tone structures (TwAnalyzeColor.cpp) --------------------------------------
+    bool TwCieColorAnalyze(const TW_CIECOLOR* pCie);
+    bool TwTransformStageAnalyze(const TW_TRANSFORMSTAGE* pStage);
+    bool TwDecodeFunctionAnalyze(const TW_DECODEFUNCTION* pDecode);
+    bool TwCiePointAnalyze(const TW_CIEPOINT* pPoint);
+    bool TwGrayResponseAnalyze(const TW_GRAYRESPONSE* pResponse);
+    bool TwRgbResponseAnalyze(const TW_RGBRESPONSE* pResponse);
+    bool TwElement8Analyze(const TW_ELEMENT8* pElement);
+    bool TwPalette8Analyze(const TW_PALETTE8* pPalette);
+
+    // ---- The maker's extension structures (TwAnalyzeZv.cpp) -----------------------------------
+    bool TwHardwareInfoAnalyze(const TWZV_HARDWAREINFO* pInfo);
+    void SetColorCoeffData(const TW_FIX32* pCoeff);
+    bool TwZvAutoExposureAnalyze(const TWZV_AUTOEXPOSURE* pExposure);
+    bool TwZvRgbMatrixAnalyze(const TWZV_RGBMATRIX* pMatrix);
+    bool TwZvColorSmoothingAnalyze(const TWZV_COLORSMOOTHING* pSmoothing);
+    bool TwUnsharpMaskAnalyze(const TWZV_USMPARAM* pParam);
+    bool TwZvUsmInfoAnalyze(const TWZV_USMINFO* pInfo);
+    bool TwZvReviseBaseParamAnalyze(const TWZV_REVISEBASEPARM* pParam);
+    bool TwZvThresholdInfoAnalyze(const TWZV_THRESHOLDINFO* pInfo);
+    bool TwZvSkewInfoAnalyze(const TWZV_LOCATIONDATA* pLocation);
+    bool TwZvSettingFrameAnalyze(const TWZV_SETTINGFRAME* pFrame);
+    bool TwZvEventAnalyze();
+    bool TwZvRedCorrectionMatrixAnalyze();
+    bool TwZvTwainCallbackMsgAnalyze();
+
+    // Read-only views for the tests and tools.
+    long TripletCount() const { return m_lTripletCount; }
+    const char* Source() const { return m_szSource; }
+
+private:
+    // Hands the data block to the dispatcher of the call's DAT.
+    void DispatchDat();
+    // Appends one printf-style line (or piece of a line) to the text buffer.
+    void Out(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
+
+    TW_IDENTITY* m_pOrigin;
+    TW_IDENTITY* m_pDest;
+    TW_UINT32 m_DG;
+    TW_UINT16 m_DAT;
+    TW_UINT16 m_MSG;
+    char* m_pData;
+    TW_UINT16 m_RetCode;
+    CTextBuffer* m_pszOutput;
+    int m_nTwainStatus;
+    long m_lTripletCount;
+    char m_szName[64];
+    char m_szSource[32];
+};
+
+extern CParaAnalyze g_cParaAnalyze;
+
+#endif  // TWAINMON_PARAANALYZE_H

@@ -1,0 +1,2 @@
+// Placeholder: capability value formatting.
+#include "ParaAnalyze.h"

@@ -1,0 +1,45 @@
+#include "TextBuffer.h"
+
+#include <cstdio>
+#include <cstring>
+
+void CTextBuffer::Append(const char* pszText) {
+    // Copy up to the room that is left, plus one byte to learn whether the text went on.
+    const size_t nRoom = kRoom - m_nLength;
+    Append(pszText, strnlen(pszText, nRoom + 1));
+}
+
+void CTextBuffer::Append(const char* pText, size_t nLength) {
+    const size_t nRoom = kRoom - m_nLength;
+    if (nLength > nRoom) {
+        nLength = nRoom;
+        m_bOverflow = true;
+    }
+    memcpy(m_szText + m_nLength, pText, nLength);
+    m_nLength += nLength;
+    m_szText[m_nLength] = '\0';
+}
+
+void CTextBuffer::AppendF(const char* pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    AppendV(pszFormat, args);
+    va_end(args);
+}
+
+void CTextBuffer::AppendV(const char* pszFormat, va_list args) {
+    // Format straight into the free room (plus the byte for the NUL); vsnprintf reports the
+    // length the whole text needed, which tells whether it was cut.
+    const size_t nRoom = kRoom - m_nLength;
+    const int nNeeded = vsnprintf(m_szText + m_nLength, nRoom + 1, pszFormat, args);
+    if (nNeeded < 0) {
+        m_szText[m_nLength] = '\0';
+        return;
+    }
+    if (static_cast<size_t>(nNeeded) > nRoom) {
+        m_nLength = kRoom;
+        m_bOverflow = true;
+    } else {
+        m_nLength += static_cast<size_t>(nNeeded);
+    }
+}

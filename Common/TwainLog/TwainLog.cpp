@@ -1,0 +1,2 @@
+// Placeholder: the leveled logger is not written yet.
+#include "TwainLog.h"

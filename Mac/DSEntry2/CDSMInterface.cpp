@@ -1,0 +1,2 @@
+// Placeholder: the memory services are not written yet.
+#include "CDSMInterface.h"

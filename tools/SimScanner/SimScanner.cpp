@@ -1,0 +1,1 @@
+// Placeholder: the simulated scanner is not written yet.
