@@ -1,1 +1,47 @@
-// Placeholder.
+// Memory Manager handles of our CoreServices stand-in: a handle is the address of a two-word
+// header { master pointer, size }. Blocks never move, so locking has nothing to do.
+#include <CoreServices/CoreServices.h>
+
+#include <cstdlib>
+
+namespace {
+
+OSErr g_lastMemError = noErr;
+
+HandleHeader* HeaderOf(Handle h) { return reinterpret_cast<HandleHeader*>(h); }
+
+}  // namespace
+
+Handle NewHandleClear(Size byteCount) {
+    if (byteCount < 0) {
+        g_lastMemError = paramErr;
+        return nullptr;
+    }
+    HandleHeader* header = static_cast<HandleHeader*>(malloc(sizeof(HandleHeader)));
+    // A block of 0 bytes still gets a distinct address, as on the Mac.
+    char* block = static_cast<char*>(calloc(byteCount > 0 ? static_cast<size_t>(byteCount) : 1, 1));
+    if (header == nullptr || block == nullptr) {
+        free(header);
+        free(block);
+        g_lastMemError = memFullErr;
+        return nullptr;
+    }
+    header->master = block;
+    header->size = static_cast<size_t>(byteCount);
+    g_lastMemError = noErr;
+    return reinterpret_cast<Handle>(header);
+}
+
+void DisposeHandle(Handle h) {
+    if (h == nullptr) return;
+    free(HeaderOf(h)->master);
+    free(HeaderOf(h));
+}
+
+void HLock(Handle /*h*/) {}
+
+void HUnlock(Handle /*h*/) {}
+
+Size GetHandleSize(Handle h) { return h != nullptr ? static_cast<Size>(HeaderOf(h)->size) : 0; }
+
+OSErr MemError(void) { return g_lastMemError; }
