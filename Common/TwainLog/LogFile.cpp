@@ -1,11 +1,178 @@
-// Placeholder: the log file sink is not written yet.
+// The log file sink.
+//
+// Logging is switched on by nothing but the existence of the log folder: setupTwainLog, run at
+// load, opens one new file named after the local date and time of the load; every call's text is
+// appended to it and flushed at once; cleanupTwainLog closes it at unload. The folder is never
+// created here.
 #include "LogFile.h"
+
+#include <CoreServices/CoreServices.h>
+#include <fcntl.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "MonitorPaths.h"
+#include "ParaAnalyze.h"
+#include "TwainLog.h"
 
 FILE* g_pLogFile = nullptr;
 CTwainLog* g_pcTwainLog = nullptr;
 
-void setupTwainLog() {}
-void WriteLogFile(const unsigned char*, unsigned long) {}
-void cleanupTwainLog() {}
-int CreateZSTempDirectory(char*) { return -50; }
-bool MakeLogFileName(char*, size_t, const char*, const struct tm&, long) { return false; }
+namespace {
+
+// Every path and name of this file is held in a buffer of this size.
+const size_t kPathBufferSize = 256;
+
+// The folder CreateZSTempDirectory makes.
+const char kTempFolderName[] = "ZORVAScanTwainLog";
+
+// The message for the failures of CreateZSTempDirectory (a blank at its end, no line end).
+void ReportTempDirectoryFailure(const char* parentPath) {
+    fprintf(stderr, "Output debug image data file is put in: %s ", parentPath);
+}
+
+// Opens the log file for appending. The folder is shared by every user and the name can be
+// guessed, so a symbolic link planted at that name is refused (O_NOFOLLOW) rather than followed
+// to some other file; the descriptor is closed in programs the host starts (O_CLOEXEC).
+FILE* OpenLogFileForAppend(const char* pszName) {
+    int fd = open(pszName, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    FILE* pFile = fdopen(fd, "a");
+    if (pFile == nullptr) {
+        close(fd);
+    }
+    return pFile;
+}
+
+}  // namespace
+
+bool MakeLogFileName(char* pszOut, size_t nSize, const char* pszFolder, const struct tm& local, long usec) {
+    if (pszOut == nullptr || nSize == 0 || pszFolder == nullptr) {
+        return false;
+    }
+    // The microseconds rounded to the nearest millisecond: 0 to 1000, always four digits.
+    int nMilliseconds = static_cast<int>(usec / 1000.0 + 0.5);
+
+    char szStamp[kPathBufferSize];
+    int nStamp = snprintf(szStamp, sizeof szStamp, "%04d%02d%02d_%02d%02d%02d_%04d", local.tm_year + 1900,
+                          local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, nMilliseconds);
+    if (nStamp < 0 || static_cast<size_t>(nStamp) >= sizeof szStamp) {
+        return false;
+    }
+    int nName = snprintf(pszOut, nSize, "%s/Twainlog_%s.txt", pszFolder, szStamp);
+    if (nName < 0 || static_cast<size_t>(nName) >= nSize) {
+        pszOut[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+void setupTwainLog() {
+    const char* pszFolderPath = TWAINMON_LOG_FOLDER;
+    if (strlen(pszFolderPath) >= kPathBufferSize) {
+        return;  // a folder path that does not fit its buffer is never tested in part
+    }
+    char szFolder[kPathBufferSize] = {};
+    memcpy(szFolder, pszFolderPath, strlen(pszFolderPath));
+    if (access(szFolder, F_OK) == -1) {
+        return;  // no folder: no logger, no file, the tracked state stays as it is
+    }
+
+    delete g_pcTwainLog;
+    g_pcTwainLog = new (std::nothrow) CTwainLog();
+
+    if (g_pLogFile == nullptr) {
+        time_t now = time(nullptr);
+        struct tm local;
+        if (localtime_r(&now, &local) == nullptr) {
+            memset(&local, 0, sizeof local);
+        }
+        struct timeval tv;
+        if (gettimeofday(&tv, nullptr) != 0) {
+            tv.tv_usec = 0;
+        }
+        char szName[kPathBufferSize];
+        if (MakeLogFileName(szName, sizeof szName, szFolder, local, static_cast<long>(tv.tv_usec))) {
+            g_pLogFile = OpenLogFileForAppend(szName);
+        }
+    }
+
+    // Every log starts in state 3: the source manager that loads this data source is open.
+    g_cParaAnalyze.SetTwainStatus(3);
+}
+
+void WriteLogFile(const unsigned char* text, unsigned long length) {
+    if (g_pLogFile == nullptr) {
+        return;
+    }
+    if (text != nullptr && length != 0) {
+        fwrite(text, 1, length, g_pLogFile);
+    }
+    fflush(g_pLogFile);
+}
+
+void cleanupTwainLog() {
+    delete g_pcTwainLog;
+    g_pcTwainLog = nullptr;
+
+    if (g_pLogFile != nullptr) {
+        static const char kCloseMessage[] = "Close Log File.\n";
+        fwrite(kCloseMessage, 1, sizeof kCloseMessage - 1, stderr);
+        fclose(g_pLogFile);
+        g_pLogFile = nullptr;
+    }
+}
+
+int CreateZSTempDirectory(char* parentPath) {
+    if (parentPath == nullptr) {
+        return paramErr;
+    }
+    size_t nPathLength = strlen(parentPath);
+    if (nPathLength >= kPathBufferSize) {
+        return paramErr;  // refused before any conversion: the path does not fit its buffer
+    }
+    char szParent[kPathBufferSize];
+    memset(szParent, 0, sizeof szParent);
+    memcpy(szParent, parentPath, nPathLength);
+
+    FSRef parentRef;
+    Boolean isDirectory = false;  // reported by the conversion, not looked at
+    OSStatus status = FSPathMakeRef(reinterpret_cast<const UInt8*>(szParent), &parentRef, &isDirectory);
+    if (status != noErr) {
+        ReportTempDirectoryFailure(parentPath);
+        return status;
+    }
+
+    CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, kTempFolderName, kCFStringEncodingMacRoman);
+    if (name == nullptr) {
+        ReportTempDirectoryFailure(parentPath);
+        return memFullErr;
+    }
+
+    CFIndex nNameLength = CFStringGetLength(name);
+    const UniChar* pNameChars = CFStringGetCharactersPtr(name);
+    UniChar* pNameCopy = nullptr;
+    if (pNameChars == nullptr) {
+        pNameCopy = static_cast<UniChar*>(malloc(static_cast<size_t>(nNameLength) * 2));
+        if (pNameCopy == nullptr) {
+            ReportTempDirectoryFailure(parentPath);
+            CFRelease(name);
+            return memFullErr;
+        }
+        CFStringGetCharacters(name, CFRangeMake(0, nNameLength), pNameCopy);
+        pNameChars = pNameCopy;
+    }
+
+    OSErr err = FSCreateDirectoryUnicode(&parentRef, static_cast<UniCharCount>(nNameLength), pNameChars,
+                                         kFSCatInfoNone, nullptr, nullptr, nullptr, nullptr);
+
+    free(pNameCopy);
+    CFRelease(name);
+    return err;
+}

@@ -90,8 +90,28 @@ public:
 
     // ---- Capability values and containers -----------------------------------------------------
     // (ParaAnalyzeValue.cpp, TwAnalyzeCap.cpp)
+    // Value texts. A value is read at pValue, where nAvail bytes of its container remain: nothing
+    // past them is read. Each writes one NUL-terminated text of at most nOutput bytes to pszOutput.
+    void ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValue, size_t nAvail, char* pszOutput,
+                  size_t nOutput);
+    void ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, size_t nOutput);
+    void MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput);
+    void MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput);
+    // The item list of an array or enumeration: NumItems items of ItemType from pItemList, where
+    // nAvail bytes of the container remain; only items lying wholly inside them are read.
+    void MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList, size_t nAvail);
+    // One line of an item list (public so its index column can be checked past 999, an index that a
+    // 5120-byte rendering never reaches).
+    void MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast);
+
+    // The TW_CAPABILITY block; its container is read only between lock and unlock of the handle,
+    // and not at all for a failed call. Each container formatter gets the container's size in bytes.
     bool TwCapabilityAnalyze(const TW_CAPABILITY* pCap);
     bool TwContainerAnalyaze(const TW_CAPABILITY* pCap);
+    bool TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue, size_t nSize);
+    bool TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEnumeration, size_t nSize);
+    bool TwArrayAnalyze(TW_UINT16 Cap, const TW_ARRAY* pArray, size_t nSize);
+    bool TwRangeAnalyze(TW_UINT16 Cap, const TW_RANGE* pRange, size_t nSize);
 
     // ---- Control structures (TwAnalyzeControl.cpp) --------------------------------------------
     bool TwIdentityAnalyze(const TW_IDENTITY* pIdentity);
@@ -155,6 +175,8 @@ private:
     void DispatchDat();
     // Appends one printf-style line (or piece of a line) to the text buffer.
     void Out(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
+    // The body shared by the TW_GRAYRESPONSE and TW_RGBRESPONSE blocks, under the given header line.
+    bool TwResponseAnalyze(const char* pszHeader, const TW_ELEMENT8* pResponse);
 
     TW_IDENTITY* m_pOrigin;
     TW_IDENTITY* m_pDest;

@@ -1,5 +1,13 @@
 #include "TestSupport.h"
 
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "ParaAnalyze.h"
+#include "TextBuffer.h"
+
 namespace testsupport {
 
 std::string Lines(const std::vector<std::string>& lines) {
@@ -9,6 +17,38 @@ std::string Lines(const std::vector<std::string>& lines) {
         text += "\r\n";
     }
     return text;
+}
+
+std::string RenderResult(unsigned int DG, unsigned short DAT, unsigned short MSG, void* pData,
+                         unsigned short RetCode, TW_IDENTITY* pOrigin, int nState) {
+    CParaAnalyze analyser;
+    analyser.SetTwainStatus(nState);
+    CTextBuffer buffer;
+    analyser.ParaAnalyze(pOrigin, nullptr, DG, DAT, MSG, static_cast<char*>(pData), RetCode, &buffer);
+    return std::string(buffer.Text(), buffer.Length());
+}
+
+std::string ResultLines(const char* pszReturnCode, const void* pData) {
+    char szPointer[32];
+    snprintf(szPointer, sizeof(szPointer), "<0x%08x>",
+             static_cast<unsigned int>(reinterpret_cast<uintptr_t>(pData) & 0xFFFFFFFFu));
+    return Lines({std::string("        Return Code = [") + pszReturnCode + "]", std::string("pData   = ") + szPointer});
+}
+
+std::string StateLines(int nState) { return "\r\nTWAIN Status = [" + std::to_string(nState) + "]\r\n"; }
+
+std::string FileBytesOnDisk(FILE* file) {
+    std::string bytes;
+    char chunk[4096];
+    off_t offset = 0;
+    for (;;) {
+        ssize_t n = pread(fileno(file), chunk, sizeof chunk, offset);
+        if (n <= 0) {
+            return bytes;
+        }
+        bytes.append(chunk, static_cast<size_t>(n));
+        offset += n;
+    }
 }
 
 }  // namespace testsupport

@@ -1,0 +1,41 @@
+# Shared by the project's scripts: installing what the build needs and configuring a build tree.
+
+repo_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+
+# Installs the Debian packages that are missing, through sudo when not root.
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+ensure_build_tools() {
+    ensure_packages cmake make g++ libboost-dev libgtest-dev "$@"
+}
+
+# configure_build DIR [cmake options...]: a build tree whose TWAINMON_ROOT lies inside it.
+configure_build() {
+    local dir="$1"
+    shift
+    cmake -S "$(repo_root)" -B "$dir" -DTWAINMON_ROOT="$dir/root" "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+# The real data source's bundle and the log folder under a build's root, as the monitor expects them.
+bundle_dir() { echo "$1/root/Library/Image Capture/Support/ZORVA/Zorva Scan 2/Core/TwainWrapper.bundle"; }
+log_folder() { echo "$1/root/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN"; }
+
+install_simulated_scanner() {
+    local dir="$1"
+    local target
+    target="$(bundle_dir "$dir")/Contents/MacOS"
+    mkdir -p "$target"
+    cp "$dir/tools/TwainWrapper.bundle/Contents/MacOS/TwainWrapper" "$target/TwainWrapper"
+}
