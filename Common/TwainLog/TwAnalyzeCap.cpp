@@ -1,5 +1,154 @@
-// Placeholder: the formatters of this family are not written yet.
-#include "ParaAnalyze.h"
+// The TW_CAPABILITY block and the four containers behind its handle: one value, enumeration, array
+// and range.
+//
+// The container belongs to the application or the real data source. It is reached only between
+// LockMemory and UnlockMemory of its handle, and every read of it goes through a CBoundedReader that
+// knows the handle's size: a container smaller than its fixed fields shows one line saying so
+// instead of them, and a value or item lying outside the container is never read.
+#include <CoreServices/CoreServices.h>
 
-bool CParaAnalyze::TwCapabilityAnalyze(const TW_CAPABILITY* /*pCap*/) { return true; }
-bool CParaAnalyze::TwContainerAnalyaze(const TW_CAPABILITY* /*pCap*/) { return true; }
+#include <cstddef>
+
+#include "BoundedReader.h"
+#include "CDSMInterface.h"
+#include "FieldFormat.h"
+#include "ParaAnalyze.h"
+#include "twaintbl.h"
+
+using twfmt::CRLF;
+
+namespace {
+
+// The fixed fields of each container, ahead of its item list (a one value and a range are all
+// fixed fields).
+constexpr size_t kOneValueFields = sizeof(TW_ONEVALUE);
+constexpr size_t kEnumerationFields = offsetof(TW_ENUMERATION, ItemList);
+constexpr size_t kArrayFields = offsetof(TW_ARRAY, ItemList);
+constexpr size_t kRangeFields = sizeof(TW_RANGE);
+
+}  // namespace
+
+bool CParaAnalyze::TwCapabilityAnalyze(const TW_CAPABILITY* pCap) {
+    if (pCap == nullptr) return true;
+    Out("  TW_CAPABILITY = {%s", CRLF);
+    LookupCapName(pCap->Cap, m_szName);
+    Out("    Cap        = [%s]%s", m_szName, CRLF);
+    LookupMacroName(twon_macros, pCap->ConType, m_szName);
+    Out("    ConType    = [%s]%s", m_szName, CRLF);
+    Out("    hContainer = <0x%08x>%s", twfmt::Low32(pCap->hContainer), CRLF);
+    // A failed call leaves no container worth showing, and its handle may not be valid.
+    if (m_RetCode != TWRC_FAILURE) TwContainerAnalyaze(pCap);
+    Out("  }%s", CRLF);
+    return true;
+}
+
+bool CParaAnalyze::TwContainerAnalyaze(const TW_CAPABILITY* pCap) {
+    if (pCap == nullptr) return true;
+    TW_HANDLE hContainer = pCap->hContainer;
+    const TW_UINT16 Cap = pCap->Cap;
+    const TW_UINT16 ConType = pCap->ConType;
+    if (hContainer == nullptr) return true;
+    if (ConType != TWON_ARRAY && ConType != TWON_ENUMERATION && ConType != TWON_ONEVALUE && ConType != TWON_RANGE) {
+        return true;
+    }
+
+    const char* pContainer = CDSMInterface::LockMemory(hContainer);
+    const Size nHandleSize = GetHandleSize(hContainer);
+    const size_t nSize = nHandleSize > 0 ? static_cast<size_t>(nHandleSize) : 0;
+    switch (ConType) {
+        case TWON_ARRAY: TwArrayAnalyze(Cap, reinterpret_cast<const TW_ARRAY*>(pContainer), nSize); break;
+        case TWON_ENUMERATION:
+            TwEnumerationAnalyze(Cap, reinterpret_cast<const TW_ENUMERATION*>(pContainer), nSize);
+            break;
+        case TWON_ONEVALUE: TwOneValueAnalyze(Cap, reinterpret_cast<const TW_ONEVALUE*>(pContainer), nSize); break;
+        case TWON_RANGE: TwRangeAnalyze(Cap, reinterpret_cast<const TW_RANGE*>(pContainer), nSize); break;
+        default: break;
+    }
+    CDSMInterface::UnlockMemory(hContainer);
+    return true;
+}
+
+bool CParaAnalyze::TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue, size_t nSize) {
+    if (pOneValue == nullptr) return true;
+    const CBoundedReader container(pOneValue, nSize);
+    Out("    TW_ONEVALUE = {%s", CRLF);
+    TW_ONEVALUE fields{};
+    if (container.Copy(0, &fields, kOneValueFields)) {
+        char szValue[512] = {};
+        LookupMacroName(twty_macros, fields.ItemType, m_szName);
+        Out("      ItemType = [%s]%s", m_szName, CRLF);
+        // A frame or text value starts at Item and goes on past it, inside the container.
+        const size_t nItem = offsetof(TW_ONEVALUE, Item);
+        ValToStr(Cap, fields.ItemType, container.At(nItem), container.Avail(nItem), szValue, sizeof(szValue));
+        Out("      Item     = [%s]%s", szValue, CRLF);
+    } else {
+        Out("      !!! container too small: %zu bytes, TW_ONEVALUE needs %zu !!!%s", nSize, kOneValueFields, CRLF);
+    }
+    Out("    }%s", CRLF);
+    return true;
+}
+
+bool CParaAnalyze::TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEnumeration, size_t nSize) {
+    if (pEnumeration == nullptr) return true;
+    const CBoundedReader container(pEnumeration, nSize);
+    Out("    TW_ENUMERATION = {%s", CRLF);
+    TW_ENUMERATION fields{};
+    if (container.Copy(0, &fields, kEnumerationFields)) {
+        LookupMacroName(twty_macros, fields.ItemType, m_szName);
+        Out("      ItemType     = [%s]%s", m_szName, CRLF);
+        Out("      NumItems     = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
+        Out("      CurrentIndex = [%ld]%s", twfmt::U32(fields.CurrentIndex), CRLF);
+        Out("      DefaultIndex = [%ld]%s", twfmt::U32(fields.DefaultIndex), CRLF);
+        MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kEnumerationFields),
+                     container.Avail(kEnumerationFields));
+    } else {
+        Out("      !!! container too small: %zu bytes, TW_ENUMERATION needs %zu !!!%s", nSize, kEnumerationFields,
+            CRLF);
+    }
+    Out("    }%s", CRLF);
+    return true;
+}
+
+bool CParaAnalyze::TwArrayAnalyze(TW_UINT16 Cap, const TW_ARRAY* pArray, size_t nSize) {
+    if (pArray == nullptr) return true;
+    const CBoundedReader container(pArray, nSize);
+    Out("    TW_ARRAY = {%s", CRLF);
+    TW_ARRAY fields{};
+    if (container.Copy(0, &fields, kArrayFields)) {
+        LookupMacroName(twty_macros, fields.ItemType, m_szName);
+        Out("      ItemType = [%s]%s", m_szName, CRLF);
+        Out("      NumItems = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
+        MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kArrayFields), container.Avail(kArrayFields));
+    } else {
+        Out("      !!! container too small: %zu bytes, TW_ARRAY needs %zu !!!%s", nSize, kArrayFields, CRLF);
+    }
+    Out("    }%s", CRLF);
+    return true;
+}
+
+bool CParaAnalyze::TwRangeAnalyze(TW_UINT16 Cap, const TW_RANGE* pRange, size_t nSize) {
+    if (pRange == nullptr) return true;
+    const CBoundedReader container(pRange, nSize);
+    Out("    TW_RANGE = {%s", CRLF);
+    TW_RANGE fields{};
+    if (container.Copy(0, &fields, kRangeFields)) {
+        char szValue[512] = {};
+        LookupMacroName(twty_macros, fields.ItemType, m_szName);
+        Out("      ItemType     = [%s]%s", m_szName, CRLF);
+        // Each value is read at its field's address as its type says (a frame or text goes on into
+        // the fields after it), never past the container.
+        const auto ValueAt = [&](size_t nOffset) {
+            ValToStr(Cap, fields.ItemType, container.At(nOffset), container.Avail(nOffset), szValue, sizeof(szValue));
+            return szValue;
+        };
+        Out("      MinValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MinValue)), CRLF);
+        Out("      MaxValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MaxValue)), CRLF);
+        Out("      StepSize     = [%s]%s", ValueAt(offsetof(TW_RANGE, StepSize)), CRLF);
+        Out("      DefaultValue = [%s]%s", ValueAt(offsetof(TW_RANGE, DefaultValue)), CRLF);
+        Out("      CurrentValue = [%s]%s", ValueAt(offsetof(TW_RANGE, CurrentValue)), CRLF);
+    } else {
+        Out("      !!! container too small: %zu bytes, TW_RANGE needs %zu !!!%s", nSize, kRangeFields, CRLF);
+    }
+    Out("    }%s", CRLF);
+    return true;
+}

@@ -1,0 +1,77 @@
+// Helpers for the capability tests: containers in platform memory handles, as applications build
+// them, and the TW_CAPABILITY block around a container's lines.
+#ifndef TWAINMON_CAPABILITYSUPPORT_H
+#define TWAINMON_CAPABILITYSUPPORT_H
+
+#include <CoreServices/CoreServices.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "TwainTypes.h"
+
+namespace capsupport {
+
+// A zero-filled container of exactly nSize bytes in a memory handle, freed with the object.
+class Container {
+public:
+    explicit Container(size_t nSize) : m_hHandle(NewHandleClear(static_cast<Size>(nSize))) {}
+    ~Container() { DisposeHandle(m_hHandle); }
+    Container(const Container&) = delete;
+    Container& operator=(const Container&) = delete;
+
+    TW_HANDLE Handle() const { return m_hHandle; }
+    char* Data() const { return *m_hHandle; }
+
+    // Stores a value of a plain type at a byte offset (any alignment).
+    template <typename T>
+    void Put(size_t nOffset, const T& value) {
+        memcpy(Data() + nOffset, &value, sizeof(T));
+    }
+    void PutBytes(size_t nOffset, const void* pBytes, size_t nBytes) { memcpy(Data() + nOffset, pBytes, nBytes); }
+
+private:
+    TW_HANDLE m_hHandle;
+};
+
+inline TW_FIX32 Fix(TW_INT16 whole, TW_UINT16 frac) {
+    TW_FIX32 v;
+    v.Whole = whole;
+    v.Frac = frac;
+    return v;
+}
+
+// A handle value that must never be followed: locking or reading it would crash.
+inline TW_HANDLE PoisonHandle() { return reinterpret_cast<TW_HANDLE>(static_cast<uintptr_t>(0x10)); }
+
+// "<0x%08x>" of a handle's low 32 bits.
+inline std::string Low32Text(const void* p) {
+    char sz[32];
+    snprintf(sz, sizeof(sz), "<0x%08x>", static_cast<unsigned int>(reinterpret_cast<uintptr_t>(p) & 0xFFFFFFFFu));
+    return sz;
+}
+
+// The TW_CAPABILITY block with the given container lines between its handle line and its brace.
+inline std::string CapabilityBlock(const TW_CAPABILITY& cap, const std::string& capName, const std::string& conName,
+                                   const std::vector<std::string>& containerLines) {
+    return testsupport::Lines({"  TW_CAPABILITY = {", "    Cap        = [" + capName + "]",
+                               "    ConType    = [" + conName + "]", "    hContainer = " + Low32Text(cap.hContainer)}) +
+           testsupport::Lines(containerLines) + testsupport::Lines({"  }"});
+}
+
+// The whole rendering of a successful DAT_CAPABILITY call whose block is the one given.
+inline std::string SuccessRecord(const TW_CAPABILITY& cap, const std::string& block) {
+    return testsupport::ResultLines("TWRC_SUCCESS", &cap) + block + testsupport::StateLines(0);
+}
+
+inline std::string Render(TW_CAPABILITY& cap, unsigned short MSG = MSG_GET, unsigned short RetCode = TWRC_SUCCESS) {
+    return testsupport::RenderResult(DG_CONTROL, DAT_CAPABILITY, MSG, &cap, RetCode);
+}
+
+}  // namespace capsupport
+
+#endif  // TWAINMON_CAPABILITYSUPPORT_H
