@@ -1,3 +1,109 @@
-// Placeholder: load and unload are not written yet.
-extern "C" void MachO_Initialization() {}
-extern "C" void MachO_Termination() {}
+// Load and unload of the monitor module.
+//
+// The loader runs MachO_Initialization when the module is loaded, before the module's own C++
+// static constructors (an -init function comes first), so nothing here may rely on a global
+// that a dynamic constructor sets up. The analyser g_cParaAnalyze is constant-initialised and
+// the globals below are plain pointers, so they are ready before any code of the module runs.
+#include "MachOMain.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <cstring>
+
+#include "LogFile.h"
+#include "MonitorPaths.h"
+#include "TargetPlatform.h"
+
+#if TWAINMON_MAC
+#include <mach-o/dyld.h>
+#include <mach-o/ldsyms.h>
+#else
+#include <dlfcn.h>
+#endif
+
+CFBundleRef g_TwainWrapperBundleRef = nullptr;
+CreateTwainWrapperProc g_fnDsCreate = nullptr;
+TripletOperator* g_pcTripletOperator = nullptr;
+
+#if TWAINMON_MAC
+
+// Looks for this bundle's own Mach-O header among the loaded images. Index 0 is the main
+// program, which is never this bundle.
+CFURLRef CreateMyMachOBundleURL() {
+    const uint32_t nImages = _dyld_image_count();
+    const struct mach_header* pOwnHeader = reinterpret_cast<const struct mach_header*>(&_mh_bundle_header);
+    for (uint32_t i = 1; i < nImages; ++i) {
+        if (_dyld_get_image_header(i) != pOwnHeader) continue;
+        const char* pszPath = _dyld_get_image_name(i);
+        if (pszPath == nullptr) return nullptr;
+        return CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(pszPath),
+                                                       static_cast<CFIndex>(strlen(pszPath)), false);
+    }
+    return nullptr;
+}
+
+#else
+
+namespace {
+// An object inside this module: the loader tells which file holds it.
+const char kModuleAnchor = 0;
+}  // namespace
+
+// Without the dyld image list, the loader names the file of the module that holds an address.
+CFURLRef CreateMyMachOBundleURL() {
+    Dl_info info;
+    if (dladdr(&kModuleAnchor, &info) == 0 || info.dli_fname == nullptr) return nullptr;
+    return CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(info.dli_fname),
+                                                   static_cast<CFIndex>(strlen(info.dli_fname)), false);
+}
+
+#endif  // TWAINMON_MAC
+
+extern "C" void MachO_Initialization() {
+    // The factory is told the file name of this module's executable.
+    CFStringRef name = nullptr;
+    CFURLRef ownURL = CreateMyMachOBundleURL();
+    if (ownURL != nullptr) {
+        name = CFURLCopyLastPathComponent(ownURL);
+        CFRelease(ownURL);
+    }
+
+    CFURLRef targetURL = CFURLCreateWithFileSystemPath(kCFAllocatorDefault, CFSTR(TWAINMON_TARGET_BUNDLE_PATH),
+                                                       kCFURLPOSIXPathStyle, true);
+    if (targetURL != nullptr) {
+        g_TwainWrapperBundleRef = CFBundleCreate(kCFAllocatorDefault, targetURL);
+        CFRelease(targetURL);
+    }
+
+    if (name != nullptr && g_TwainWrapperBundleRef != nullptr) {
+        g_fnDsCreate = reinterpret_cast<CreateTwainWrapperProc>(
+            CFBundleGetFunctionPointerForName(g_TwainWrapperBundleRef, CFSTR("CreateTwainWrapper")));
+        if (g_fnDsCreate != nullptr) {
+            // The factory is foreign code run under the loader: nothing it throws may escape.
+            try {
+                g_fnDsCreate(name, &g_pcTripletOperator);
+            } catch (...) {
+            }
+        }
+    }
+
+    if (name != nullptr) CFRelease(name);
+
+    setupTwainLog();
+}
+
+extern "C" void MachO_Termination() {
+    if (g_pcTripletOperator != nullptr) {
+        TripletOperator* pcOperator = g_pcTripletOperator;
+        g_pcTripletOperator = nullptr;
+        try {
+            pcOperator->Release();
+        } catch (...) {
+        }
+    }
+    if (g_TwainWrapperBundleRef != nullptr) {
+        CFRelease(g_TwainWrapperBundleRef);
+        g_TwainWrapperBundleRef = nullptr;
+    }
+    cleanupTwainLog();
+}
