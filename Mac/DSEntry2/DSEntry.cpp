@@ -3,6 +3,7 @@
 // Every call is first carried out by the real data source; then the triplet line and the result
 // report are rendered and appended to the log. The host always receives the real data source's
 // return code, and its data block is only read here.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -86,10 +87,13 @@ extern "C" __attribute__((visibility("default"))) TW_UINT16 DS_Entry(pTW_IDENTIT
                                                                      TW_UINT16 DAT, TW_UINT16 MSG,
                                                                      TW_MEMREF pData) {
     const TW_UINT16 rc = ForwardTriplet(pOrigin, DG, DAT, MSG, pData);
-    // Logging never changes what the host receives, and nothing it throws reaches the host.
+    // Logging never changes what the host receives: not the result, not errno as the real data
+    // source left it, and nothing it throws reaches the host.
+    const int nSavedErrno = errno;
     try {
         LogCall(pOrigin, DG, DAT, MSG, pData, rc);
     } catch (...) {
     }
+    errno = nSavedErrno;
     return rc;
 }

@@ -35,8 +35,11 @@ struct ConstantStrings {
         __CFString* string;
         Node* next;
     };
-    Node* head = nullptr;
+    Node* head;
 
+    // Constant-initialised: strings made while the module loads, before its dynamic
+    // constructors run, must not be forgotten.
+    constexpr ConstantStrings() : head(nullptr) {}
     ~ConstantStrings() {
         while (head != nullptr) {
             Node* next = head->next;
