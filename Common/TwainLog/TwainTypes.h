@@ -537,15 +537,21 @@ enum : TW_UINT16 {
     ICAP_PIXELTYPE = 0x0101,
     ICAP_UNITS = 0x0102,
     ICAP_XFERMECH = 0x0103,
+    CAP_AUTHOR = 0x1000,
     CAP_FEEDERENABLED = 0x1002,
     CAP_SUPPORTEDCAPS = 0x1005,
+    CAP_EXTENDEDCAPS = 0x1006,
+    CAP_INDICATORS = 0x100B,
     CAP_UICONTROLLABLE = 0x100E,
     CAP_DEVICEONLINE = 0x100F,
+    CAP_DUPLEX = 0x1012,
     ICAP_BRIGHTNESS = 0x1101,
     ICAP_CONTRAST = 0x1103,
+    ICAP_HIGHLIGHT = 0x110A,
     ICAP_ORIENTATION = 0x1110,
     ICAP_PHYSICALWIDTH = 0x1111,
     ICAP_PHYSICALHEIGHT = 0x1112,
+    ICAP_SHADOW = 0x1113,
     ICAP_FRAMES = 0x1114,
     ICAP_XRESOLUTION = 0x1118,
     ICAP_YRESOLUTION = 0x1119,
@@ -554,7 +560,115 @@ enum : TW_UINT16 {
     CAP_ZV_VERSION = 0x8001,
     CAP_ZV_PRODUCTNAME = 0x800C,
     CAP_ZV_UIMODE = 0x800F,
+    CAP_ZV_MODELID = 0x8013,
+    CAP_ZV_MODELNAME = 0x8014,
+    CAP_ZV_PROGRESS = 0x8015,
+    CAP_ZV_INDICATORSTRING = 0x802B,
     ICAP_ZV_FILMTYPE = 0x8003,
+    ICAP_ZV_FOCUS = 0x800D,
+    ICAP_ZV_TEXTENHANCEMENTLEVEL = 0x8061,
+    ICAP_ZV_OVERSCANMARGIN = 0x8066,
+};
+
+// Values of enumerated capabilities and fields, by the name table that names them.
+enum : TW_UINT16 {  // twpt_macros: ICAP_PIXELTYPE, colour spaces
+    TWPT_BW = 0,
+    TWPT_GRAY = 1,
+    TWPT_RGB = 2,
+    TWPT_CIEXYZ = 8,
+};
+
+enum : TW_UINT16 {  // twun_macros: ICAP_UNITS
+    TWUN_INCHES = 0,
+    TWUN_CENTIMETERS = 1,
+    TWUN_PIXELS = 5,
+};
+
+enum : TW_UINT16 {  // twsx_macros: ICAP_XFERMECH
+    TWSX_NATIVE = 0,
+    TWSX_FILE = 1,
+    TWSX_MEMORY = 2,
+};
+
+enum : TW_UINT16 {  // twcp_macros: ICAP_COMPRESSION
+    TWCP_NONE = 0,
+    TWCP_JPEG = 6,
+};
+
+enum : TW_UINT16 {  // twor_macros: ICAP_ORIENTATION
+    TWOR_ROT0 = 0,
+    TWOR_ROT90 = 1,
+    TWOR_ROT180 = 2,
+    TWOR_ROT270 = 3,
+};
+
+enum : TW_UINT16 {  // twss_macros: ICAP_SUPPORTEDSIZES
+    TWSS_NONE = 0,
+    TWSS_A4LETTER = 1,
+    TWSS_B5LETTER = 2,
+    TWSS_USLETTER = 3,
+    TWSS_USLEGAL = 4,
+    TWSS_A5 = 5,
+};
+
+enum : TW_UINT16 {  // twff_macros: ICAP_IMAGEFILEFORMAT, TW_SETUPFILEXFER.Format
+    TWFF_TIFF = 0,
+    TWFF_PICT = 1,
+    TWFF_BMP = 2,
+};
+
+enum : TW_UINT16 {  // twlg_macros: TW_VERSION.Language
+    TWLG_ENGLISH_USA = 13,
+    TWLG_JAPANESE = 68,
+};
+
+enum : TW_UINT16 {  // twcy_macros: TW_VERSION.Country
+    TWCY_USA = 1,
+    TWCY_JAPAN = 81,
+};
+
+enum : TW_UINT16 {  // twzv_ui_macros: CAP_ZV_UIMODE
+    TWZV_UI_CONVENTIONAL = 0,
+    TWZV_UI_ADVANCED = 1,
+    TWZV_UI_EASY = 2,
+};
+
+enum : TW_UINT16 {  // twzv_ft_macros: ICAP_ZV_FILMTYPE, TWZV_AUTOEXPOSURE.FilmType
+    TWZV_FT_POSI = 0,
+    TWZV_FT_NEGA = 1,
+    TWZV_FT_REFLECTIVE = 2,
+};
+
+enum : TW_UINT16 {  // twzv_pg_macros: TWZV_AUTOEXPOSURE.PreScanGamma
+    TWZV_PG_10 = 0,
+    TWZV_PG_18 = 1,
+};
+
+// Codes without a name table: the transcript never names them.
+enum : TW_UINT16 {  // TW_PALETTE8.PaletteType
+    TWPA_RGB = 0,
+    TWPA_GRAY = 1,
+};
+
+enum : TW_INT32 {  // the operations a capability supports, as MSG_QUERYSUPPORT reports them
+    TWQC_GET = 0x0001,
+    TWQC_SET = 0x0002,
+    TWQC_GETDEFAULT = 0x0004,
+    TWQC_GETCURRENT = 0x0008,
+    TWQC_RESET = 0x0010,
+};
+
+enum : TW_UINT32 {  // TW_MEMORY.Flags: who owns the block and what it holds
+    TWMF_APPOWNS = 0x0001,
+    TWMF_DSMOWNS = 0x0002,
+    TWMF_DSOWNS = 0x0004,
+    TWMF_POINTER = 0x0008,
+    TWMF_HANDLE = 0x0010,
+};
+
+enum : TW_UINT16 {  // TW_INFO.InfoID of DAT_EXTIMAGEINFO
+    TWEI_DOCUMENTNUMBER = 0x123A,
+    TWEI_PAGENUMBER = 0x123B,
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 #ifndef TWAINMON_MODULEHARNESS_H
 #define TWAINMON_MODULEHARNESS_H
 
-#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,11 +22,10 @@ std::string BundlePath();
 // <root>/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN
 std::string LogFolder();
 
-// Installs a shared object as the bundle's executable (TwainWrapper.bundle/Contents/MacOS/TwainWrapper).
+// Installs a shared object as the bundle's executable (TwainWrapper.bundle/Contents/MacOS/TwainWrapper):
+// any one, the simulated scanner as built, or one that lacks the factory CreateTwainWrapper.
 void InstallBundleExecutable(const std::string& sourcePath);
-// The simulated scanner, as built.
 void InstallScanner();
-// A bundle whose executable lacks the factory CreateTwainWrapper.
 void InstallBundleWithoutFactory();
 void RemoveBundle();
 
@@ -57,8 +55,6 @@ public:
     // One "key=value" line to the test.
     void Report(const std::string& key, const std::string& value);
     void Report(const std::string& key, unsigned long long value);
-    // The size of the one log file in the folder (-1 when there is none).
-    long LogSize() const;
 
 private:
     DSEntryProc m_pfnEntry;
@@ -72,9 +68,7 @@ struct ChildOptions {
 };
 
 struct ChildResult {
-    bool exitedNormally = false;
-    int exitCode = -1;
-    int signal = 0;
+    bool completed = false;
     std::string stderrText;
     std::multimap<std::string, std::string> reports;
 
@@ -83,7 +77,7 @@ struct ChildResult {
     // The first value reported under key ("" when none).
     std::string Value(const std::string& key) const;
     // True when the child loaded the module, ran the scenario, unloaded the module and exited 0.
-    bool Completed() const { return exitedNormally && exitCode == 0; }
+    bool Completed() const { return completed; }
 };
 
 // Forks; the child loads TWAINMON_MODULE_PATH (running its initialiser), runs the scenario,
@@ -111,14 +105,10 @@ private:
 
 // ---- Small helpers -----------------------------------------------------------------------------
 
-// A pointer's low 32 bits as the log shows them, from a value a child reported.
+// A pointer as the child reported it (in decimal), for the log's rendering of its low 32 bits.
 const void* PointerFromReport(const std::string& value);
-// Lowercase hexadecimal of bytes.
-std::string Hex(const void* pData, size_t nSize);
 // The bytes of a memory handle's block ("" for null).
 std::string HandleBytes(char** h);
-// How many times what occurs in text, without overlaps.
-size_t Occurrences(const std::string& text, const std::string& what);
 
 }  // namespace harness
 

@@ -1,5 +1,7 @@
-// Forwarding through the built module: the host receives exactly what the real data source
-// returns, with or without a log, and a missing or broken data source fails calls without a crash.
+// Forwarding through the built module: without a log folder every call still reaches the real data
+// source and the host receives what it would have directly (call_properties_test checks this on
+// random calls with a log); the factory is told the module's own name; a missing or broken data
+// source fails calls without a crash.
 #include <CoreServices/CoreServices.h>
 
 #include <cstdint>
@@ -16,207 +18,113 @@
 
 using harness::CChildSession;
 using harness::ChildResult;
-using harness::Hex;
-using harness::HandleBytes;
 using harness::RunInChild;
-using testsupport::Lines;
 
 namespace {
 
 template <typename T>
-std::string Bytes(const T& value) {
-    return Hex(&value, sizeof value);
+std::string Raw(const T& value) {
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-// Sends every call both through the monitor and straight to a second instance of the scanner,
-// with data blocks that start out the same, and reports each call whose return code or data
-// differ between the two.
+// A host's one-value container holding item.
+template <typename T>
+Handle NewOneValue(TW_UINT16 itemType, const T& item) {
+    Handle h = NewHandleClear(static_cast<Size>(offsetof(TW_ONEVALUE, Item) + (sizeof item > 4 ? sizeof item : 4)));
+    reinterpret_cast<TW_ONEVALUE*>(*h)->ItemType = itemType;
+    memcpy(*h + offsetof(TW_ONEVALUE, Item), &item, sizeof item);
+    return h;
+}
+
+// Sends each call through the monitor and to a second instance of the scanner loaded directly,
+// each with its own copy of the same data block. Reports every return code through the monitor,
+// and each call whose return code or data differ between the two.
 class CTwinHost {
 public:
     explicit CTwinHost(CChildSession& session) : m_session(session) {}
-
     bool Ready() const { return m_direct.Loaded(); }
 
-    // A structure compared byte for byte; the monitor's copy is left in *pOut.
+    // A structure compared whole; the monitor's copy is left in *pOut.
     template <typename T>
-    TW_UINT16 Same(const char* name, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, const T& initial,
-                   T* pOut = nullptr) {
-        T viaMonitor = initial;
-        T direct = initial;
-        const TW_UINT16 rc = Both(DG, DAT, MSG, &viaMonitor, &direct);
-        Check(name, Bytes(viaMonitor), Bytes(direct));
+    TW_UINT16 Same(const char* name, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, T viaMonitor, T* pOut = nullptr) {
+        T direct = viaMonitor;
+        const TW_UINT16 rc = Both(name, DG, DAT, MSG, &viaMonitor, &direct, [](const T& block) { return Raw(block); });
         if (pOut != nullptr) *pOut = viaMonitor;
         return rc;
     }
 
-    TW_UINT16 SameWithoutData(const char* name, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG) {
-        Both(DG, DAT, MSG, nullptr, nullptr);
-        Check(name, "", "");
-        return m_rcMonitor;
-    }
-
-    // A capability: the structure and the container behind its handle. For MSG_SET each side
-    // gets its own copy of the application's container.
-    TW_UINT16 SameCap(const char* name, TW_UINT16 MSG, TW_UINT16 cap, TW_UINT16 conType = TWON_DONTCARE16,
-                      const std::string& container = "") {
-        TW_CAPABILITY viaMonitor = {cap, conType, NewContainer(container)};
-        TW_CAPABILITY direct = {cap, conType, NewContainer(container)};
-        Handle hMonitorApp = viaMonitor.hContainer, hDirectApp = direct.hContainer;
-        Both(DG_CONTROL, DAT_CAPABILITY, MSG, &viaMonitor, &direct);
-        Check(name, Bytes(viaMonitor.Cap) + Bytes(viaMonitor.ConType) + HandleBytes(viaMonitor.hContainer),
-              Bytes(direct.Cap) + Bytes(direct.ConType) + HandleBytes(direct.hContainer));
-        // The application frees its own containers and those the sources made for it.
-        for (Handle h : {viaMonitor.hContainer, direct.hContainer, hMonitorApp, hDirectApp}) {
-            if (h != nullptr && h != hMonitorApp && h != hDirectApp) DisposeHandle(h);
+    // A capability with the container behind its handle: the host's own one-value container
+    // hOwn for a MSG_SET, else the one the source makes. The host frees them all.
+    void SameCap(const char* name, TW_UINT16 MSG, TW_UINT16 cap, Handle hOwn = nullptr) {
+        TW_CAPABILITY viaMonitor = {cap, hOwn != nullptr ? TWON_ONEVALUE : TWON_DONTCARE16, hOwn}, direct = viaMonitor;
+        Both(name, DG_CONTROL, DAT_CAPABILITY, MSG, &viaMonitor, &direct, [](const TW_CAPABILITY& c) {
+            return Raw(c.Cap) + Raw(c.ConType) + harness::HandleBytes(c.hContainer);
+        });
+        for (Handle h : {viaMonitor.hContainer, direct.hContainer}) {
+            if (h != hOwn) DisposeHandle(h);
         }
-        if (hMonitorApp != nullptr) DisposeHandle(hMonitorApp);
-        if (hDirectApp != nullptr) DisposeHandle(hDirectApp);
-        return m_rcMonitor;
+        DisposeHandle(hOwn);
     }
 
-    // A memory-transfer strip: each side its own buffer; the strips and descriptions must match.
+    // A memory-transfer strip, each side into its own buffer.
     TW_UINT16 SameStrip(TW_UINT32 nBufferSize) {
         std::vector<char> monitorBuffer(nBufferSize), directBuffer(nBufferSize);
         TW_IMAGEMEMXFER viaMonitor = {}, direct = {};
-        viaMonitor.Memory = TW_MEMORY{simscan::TWMF_APPOWNS | simscan::TWMF_POINTER, nBufferSize, monitorBuffer.data()};
-        direct.Memory = TW_MEMORY{simscan::TWMF_APPOWNS | simscan::TWMF_POINTER, nBufferSize, directBuffer.data()};
-        Both(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &viaMonitor, &direct);
-        viaMonitor.Memory.TheMem = direct.Memory.TheMem = nullptr;
-        Check("DAT_IMAGEMEMXFER", Bytes(viaMonitor) + Hex(monitorBuffer.data(), monitorBuffer.size()),
-              Bytes(direct) + Hex(directBuffer.data(), directBuffer.size()));
-        return m_rcMonitor;
-    }
-
-    // The JPEG settings: the tables are each instance's own, so their contents are compared.
-    TW_UINT16 SameJpeg() {
-        TW_JPEGCOMPRESSION viaMonitor = {}, direct = {};
-        Both(DG_IMAGE, DAT_JPEGCOMPRESSION, MSG_GET, &viaMonitor, &direct);
-        Check("DAT_JPEGCOMPRESSION", JpegBytes(&viaMonitor), JpegBytes(&direct));
-        return m_rcMonitor;
+        viaMonitor.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, nBufferSize, monitorBuffer.data()};
+        direct.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, nBufferSize, directBuffer.data()};
+        return Both("DAT_IMAGEMEMXFER", DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &viaMonitor, &direct,
+                    [](const TW_IMAGEMEMXFER& strip) {
+                        TW_IMAGEMEMXFER fields = strip;
+                        fields.Memory.TheMem = nullptr;
+                        return Raw(fields) + std::string(strip.Memory.TheMem, strip.Memory.Length);
+                    });
     }
 
 private:
-    TW_UINT16 Both(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pMonitor, void* pDirect) {
-        m_rcMonitor = m_session.Call(DG, DAT, MSG, pMonitor);
-        m_rcDirect = m_direct.Call(&m_session.Application(), DG, DAT, MSG, pDirect);
-        return m_rcMonitor;
-    }
-
-    void Check(const char* name, const std::string& viaMonitor, const std::string& direct) {
-        m_session.Report("rc", m_rcMonitor);
-        if (m_rcMonitor != m_rcDirect) m_session.Report("mismatch", std::string(name) + " return code");
-        if (viaMonitor != direct) m_session.Report("mismatch", std::string(name) + " data");
-    }
-
-    static Handle NewContainer(const std::string& bytes) {
-        if (bytes.empty()) return nullptr;
-        Handle h = NewHandleClear(static_cast<Size>(bytes.size()));
-        memcpy(*h, bytes.data(), bytes.size());
-        return h;
-    }
-
-    static std::string JpegBytes(TW_JPEGCOMPRESSION* pJpeg) {
-        std::string tables;
-        for (TW_MEMORY* pMemory : {&pJpeg->QuantTable[0], &pJpeg->QuantTable[1], &pJpeg->QuantTable[2],
-                                   &pJpeg->QuantTable[3], &pJpeg->HuffmanDC[0], &pJpeg->HuffmanDC[1],
-                                   &pJpeg->HuffmanAC[0], &pJpeg->HuffmanAC[1]}) {
-            if (pMemory->TheMem != nullptr) tables += Hex(pMemory->TheMem, pMemory->Length);
-            pMemory->TheMem = nullptr;
+    // Calls both; seen gives what the host sees of a block after the call.
+    template <typename T, typename Seen>
+    TW_UINT16 Both(const char* name, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, T* pMonitor, T* pDirect, Seen seen) {
+        const TW_UINT16 rc = m_session.Call(DG, DAT, MSG, pMonitor);
+        m_session.Report("rc", rc);
+        if (m_direct.Call(&m_session.Application(), DG, DAT, MSG, pDirect) != rc || seen(*pMonitor) != seen(*pDirect)) {
+            m_session.Report("mismatch", name);
         }
-        return Bytes(*pJpeg) + tables;
+        return rc;
     }
 
     CChildSession& m_session;
     harness::CDirectScanner m_direct;
-    TW_UINT16 m_rcMonitor = 0;
-    TW_UINT16 m_rcDirect = 0;
 };
 
-template <typename T>
-std::string OneValue(TW_UINT16 itemType, const T& value) {
-    std::string bytes(offsetof(TW_ONEVALUE, Item) + (sizeof value > 4 ? sizeof value : 4), '\0');
-    memcpy(&bytes[0], &itemType, sizeof itemType);
-    memcpy(&bytes[offsetof(TW_ONEVALUE, Item)], &value, sizeof value);
-    return bytes;
-}
-
-TW_FIX32 Fix(TW_INT16 whole, TW_UINT16 frac = 0) { return TW_FIX32{whole, frac}; }
-
-// A whole scan with negotiation, failures, every kind of data block and a transfer in strips.
+// A scan with negotiation, a failure, events, and a transfer in strips of eleven rows.
 void PlayTwinScan(CChildSession& session) {
     CTwinHost host(session);
-    if (!host.Ready()) {
-        session.Report("mismatch", "the scanner could not be loaded directly");
-        return;
-    }
+    if (!host.Ready()) return session.Report("mismatch", "the scanner could not be loaded directly");
     TW_IDENTITY source = {};
     source.Id = reinterpret_cast<TW_MEMREF>(static_cast<uintptr_t>(2));
-    host.SameWithoutData("MSG_OPENDSM", DG_CONTROL, DAT_PARENT, MSG_OPENDSM);
-    host.Same("DAT_IDENTITY/MSG_GET", DG_CONTROL, DAT_IDENTITY, MSG_GET, TW_IDENTITY());
     host.Same("MSG_OPENDS", DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, source);
-
-    host.SameCap("CAP_SUPPORTEDCAPS", MSG_GET, CAP_SUPPORTEDCAPS);
     host.SameCap("ICAP_PIXELTYPE", MSG_GET, ICAP_PIXELTYPE);
-    host.SameCap("ICAP_XRESOLUTION current", MSG_GETCURRENT, ICAP_XRESOLUTION);
-    host.SameCap("ICAP_BRIGHTNESS default", MSG_GETDEFAULT, ICAP_BRIGHTNESS);
-    host.SameCap("ICAP_BRIGHTNESS", MSG_GET, ICAP_BRIGHTNESS);
-    host.SameCap("ICAP_FRAMES support", MSG_QUERYSUPPORT, ICAP_FRAMES);
-    host.SameCap("CAP_ZV_PRODUCTNAME", MSG_GET, CAP_ZV_PRODUCTNAME);
-    host.SameCap("CAP_DUPLEX", MSG_GET, simscan::CAP_DUPLEX);
+    host.SameCap("CAP_DUPLEX", MSG_GET, CAP_DUPLEX);
     host.Same("DAT_STATUS", DG_CONTROL, DAT_STATUS, MSG_GET, TW_STATUS());
-    const TW_FRAME frame = {Fix(1), Fix(1), Fix(1, 0x8000), Fix(1, 0x4000)};
-    host.SameCap("set ICAP_FRAMES", MSG_SET, ICAP_FRAMES, TWON_ONEVALUE, OneValue(TWTY_FRAME, frame));
-    host.SameCap("set ICAP_XFERMECH", MSG_SET, ICAP_XFERMECH, TWON_ONEVALUE,
-                 OneValue(TWTY_UINT16, static_cast<TW_UINT16>(simscan::TWSX_MEMORY)));
-    host.SameCap("set ICAP_XRESOLUTION 333", MSG_SET, ICAP_XRESOLUTION, TWON_ONEVALUE, OneValue(TWTY_FIX32, Fix(333)));
-    host.Same("DAT_STATUS", DG_CONTROL, DAT_STATUS, MSG_GET, TW_STATUS());
-    host.SameCap("reset ICAP_BRIGHTNESS", MSG_RESET, ICAP_BRIGHTNESS);
-
-    host.Same("DAT_ZV_HARDWAREINFO", DG_CONTROL, DAT_ZV_HARDWAREINFO, MSG_GET, TWZV_HARDWAREINFO());
-    host.Same("DAT_CIECOLOR", DG_IMAGE, DAT_CIECOLOR, MSG_GET, TW_CIECOLOR());
-    host.Same("DAT_ZV_USMINFO", DG_IMAGE, DAT_ZV_USMINFO, MSG_GET, TWZV_USMINFO());
-    host.SameJpeg();
+    host.SameCap("set ICAP_XFERMECH", MSG_SET, ICAP_XFERMECH, NewOneValue(TWTY_UINT16, TW_UINT16{TWSX_MEMORY}));
+    // A quarter of an inch high: 75 rows at 300 dpi.
+    const TW_FRAME frame = {{1, 0}, {1, 0}, {1, 0x8000}, {1, 0x4000}};
+    host.SameCap("set ICAP_FRAMES", MSG_SET, ICAP_FRAMES, NewOneValue(TWTY_FRAME, frame));
 
     host.Same("MSG_ENABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, TW_USERINTERFACE{0, 0, nullptr});
-    simscan::SimEventRecord record = {simscan::kNullEvent, 0, 0, 0, 0, 0};
-    const TW_EVENT event = {reinterpret_cast<TW_MEMREF>(&record), MSG_NULL};
+    simscan::SimEventRecord idle = {simscan::kNullEvent, 0, 0, 0, 0, 0};
     for (int i = 0; i < 10; ++i) {
+        const TW_EVENT event = {reinterpret_cast<TW_MEMREF>(&idle), MSG_NULL};
         if (host.Same("MSG_PROCESSEVENT", DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, event) == TWRC_DSEVENT) break;
     }
     host.Same("DAT_IMAGEINFO", DG_IMAGE, DAT_IMAGEINFO, MSG_GET, TW_IMAGEINFO());
-    host.Same("DAT_IMAGELAYOUT", DG_IMAGE, DAT_IMAGELAYOUT, MSG_GET, TW_IMAGELAYOUT());
     TW_SETUPMEMXFER setup = {};
     host.Same("DAT_SETUPMEMXFER", DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, TW_SETUPMEMXFER(), &setup);
-    // Strips of eleven rows, the last one shorter.
-    for (int i = 0; i < 100 && host.SameStrip(setup.MinBufSize * 11) == TWRC_SUCCESS; ++i) {
+    for (int i = 0; i < 20 && host.SameStrip(setup.MinBufSize * 11) == TWRC_SUCCESS; ++i) {
     }
-    struct {
-        TW_UINT32 NumInfos;
-        TW_INFO Info[2];
-    } ext = {2, {{simscan::TWEI_PAGENUMBER, 0, 0, 0, 0}, {0x1200, 0, 0, 0, 0}}};
-    host.Same("DAT_EXTIMAGEINFO", DG_IMAGE, DAT_EXTIMAGEINFO, MSG_GET, ext);
     host.Same("MSG_ENDXFER", DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, TW_PENDINGXFERS());
     host.Same("MSG_DISABLEDS", DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, TW_USERINTERFACE{0, 0, nullptr});
     host.Same("MSG_CLOSEDS", DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, source);
-    host.SameWithoutData("MSG_CLOSEDSM", DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM);
-}
-
-// The return codes of PlayTwinScan: failures where they belong, and a transfer of five strips
-// (75 rows at 300 dpi in strips of 11) ending in TWRC_XFERDONE.
-const std::vector<std::string> kTwinScanCodes = {
-    "0", "0", "0",                                 // manager opened, identity, source opened
-    "0", "0", "0", "0", "0", "0", "0", "1", "0",   // gets, CAP_DUPLEX fails, its status
-    "0", "0", "1", "0", "0",                       // sets, the resolution 333 fails, status, reset
-    "0", "0", "0", "0",                            // hardware, CIE colour, USM info, JPEG
-    "0", "5", "5", "4",                            // enabled, two idle events warm up, the page
-    "0", "0", "0",                                 // image info, layout, buffer sizes
-    "0", "0", "0", "0", "0", "0", "6",             // seven strips, the last one XFERDONE
-    "0", "0", "0", "0", "0"};                      // extended info, end, disable, close, close
-
-void ExpectTwinScanForwarded(const ChildResult& child) {
-    ASSERT_TRUE(child.Completed()) << child.stderrText;
-    EXPECT_EQ(child.Values("mismatch"), std::vector<std::string>{});
-    EXPECT_EQ(child.Values("rc"), kTwinScanCodes);
 }
 
 class ForwardingTest : public ::testing::Test {
@@ -233,18 +141,18 @@ protected:
 
 }  // namespace
 
-TEST_F(ForwardingTest, HostReceivesTheSourcesCodesAndDataUnchanged) {
-    const ChildResult child = RunInChild(PlayTwinScan);
-    ExpectTwinScanForwarded(child);
-    EXPECT_EQ(child.stderrText, "Close Log File.\n");
-    EXPECT_EQ(harness::LogFolderEntries().size(), 1u);
-}
-
-TEST_F(ForwardingTest, WithoutALogEveryCallIsStillForwarded) {
+TEST_F(ForwardingTest, WithoutALogEveryCallIsForwardedAndTheHostReceivesWhatTheSourceReturns) {
     harness::RemoveLogFolder();
     const ChildResult child = RunInChild(PlayTwinScan);
-    ExpectTwinScanForwarded(child);
-    EXPECT_EQ(child.stderrText, "");
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Values("mismatch"), std::vector<std::string>{});
+    // CAP_DUPLEX fails; two idle events warm the lamp up; 75 rows come in seven strips.
+    EXPECT_EQ(child.Values("rc"), (std::vector<std::string>{"0", "0", "1", "0", "0", "0",  // open, negotiate
+                                                             "0", "5", "5", "4",       // enabled, the page
+                                                             "0", "0",                 // image info, buffer sizes
+                                                             "0", "0", "0", "0", "0", "0", "6",  // strips
+                                                             "0", "0", "0"}));         // end, disable, close
+    EXPECT_EQ(child.stderrText, "");  // no file, so no closing message
     EXPECT_FALSE(std::filesystem::exists(harness::LogFolder()));
 }
 
@@ -273,17 +181,17 @@ TEST_F(ForwardingTest, MissingOrBrokenSourceFailsEveryCallAndLogsIt) {
         EXPECT_EQ(child.Value("message"), "4660");
         EXPECT_EQ(child.stderrText, "Close Log File.\n");
         // The event is not shown, but its failure is marked like every other.
-        EXPECT_EQ(harness::ReadOnlyLog(), Lines({"[00001] [APP] DG_CONTROL/DAT_PARENT/MSG_CLOSEDSM",
-                                                 "        Return Code = [TWRC_FAILURE]",
-                                                 "pData   = <0x00000000>",
-                                                 "*** Inspect Error Status Start ***",
-                                                 "*** Inspect Error Status End   ***",
-                                                 "*** Inspect Error Status Start ***",
-                                                 "*** Inspect Error Status End   ***",
-                                                 "[00002] [APP] DG_IMAGE/DAT_IMAGEFILEXFER/MSG_GET",
-                                                 "        Return Code = [TWRC_FAILURE]",
-                                                 "pData   = <0x00000000>",
-                                                 "*** Inspect Error Status Start ***",
-                                                 "*** Inspect Error Status End   ***"}));
+        EXPECT_EQ(harness::ReadOnlyLog(), testsupport::Lines({"[00001] [APP] DG_CONTROL/DAT_PARENT/MSG_CLOSEDSM",
+                                                              "        Return Code = [TWRC_FAILURE]",
+                                                              "pData   = <0x00000000>",
+                                                              "*** Inspect Error Status Start ***",
+                                                              "*** Inspect Error Status End   ***",
+                                                              "*** Inspect Error Status Start ***",
+                                                              "*** Inspect Error Status End   ***",
+                                                              "[00002] [APP] DG_IMAGE/DAT_IMAGEFILEXFER/MSG_GET",
+                                                              "        Return Code = [TWRC_FAILURE]",
+                                                              "pData   = <0x00000000>",
+                                                              "*** Inspect Error Status Start ***",
+                                                              "*** Inspect Error Status End   ***"}));
     }
 }

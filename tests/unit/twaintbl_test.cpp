@@ -122,6 +122,13 @@ TEST(NameTables, HeaderConstantsMatchTheirRows) {
     EXPECT_EQ(ValueOf(icap_macros, "ICAP_FRAMES"), ICAP_FRAMES);
     EXPECT_EQ(ValueOf(cap_zv_macros, "CAP_ZV_PRODUCTNAME"), CAP_ZV_PRODUCTNAME);
     EXPECT_EQ(ValueOf(icap_zv_macros, "ICAP_ZV_FILMTYPE"), ICAP_ZV_FILMTYPE);
+    EXPECT_EQ(ValueOf(cap_macros, "CAP_DUPLEX"), CAP_DUPLEX);
+    EXPECT_EQ(ValueOf(icap_zv_macros, "ICAP_ZV_OVERSCANMARGIN"), ICAP_ZV_OVERSCANMARGIN);
+    EXPECT_EQ(ValueOf(twpt_macros, "TWPT_CIEXYZ"), TWPT_CIEXYZ);
+    EXPECT_EQ(ValueOf(twss_macros, "TWSS_A5"), TWSS_A5);
+    EXPECT_EQ(ValueOf(twlg_macros, "TWLG_JAPANESE"), TWLG_JAPANESE);
+    EXPECT_EQ(ValueOf(twcy_macros, "TWCY_JAPAN"), TWCY_JAPAN);
+    EXPECT_EQ(ValueOf(twzv_ft_macros, "TWZV_FT_REFLECTIVE"), TWZV_FT_REFLECTIVE);
 }
 
 // Every country row carries the TWAIN value of its name, as listed in the published code list.

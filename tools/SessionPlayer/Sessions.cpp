@@ -16,33 +16,12 @@
 
 namespace player {
 
-// The scanner's codes this application uses.
-using simscan::CAP_EXTENDEDCAPS;
-using simscan::CAP_DUPLEX;
-using simscan::CAP_ZV_MODELID;
-using simscan::CAP_ZV_MODELNAME;
-using simscan::ICAP_ZV_FOCUS;
-using simscan::ICAP_ZV_OVERSCANMARGIN;
-using simscan::ICAP_ZV_TEXTENHANCEMENTLEVEL;
+// The scanner's own event record, event kinds and fixed-point helper.
 using simscan::kKeyDown;
 using simscan::kMouseDown;
 using simscan::kNullEvent;
 using simscan::kUpdateEvt;
 using simscan::SimEventRecord;
-using simscan::TWCY_USA;
-using simscan::TWEI_DOCUMENTNUMBER;
-using simscan::TWEI_PAGENUMBER;
-using simscan::TWFF_BMP;
-using simscan::TWLG_ENGLISH_USA;
-using simscan::TWMF_APPOWNS;
-using simscan::TWMF_POINTER;
-using simscan::TWPA_RGB;
-using simscan::TWPT_GRAY;
-using simscan::TWPT_RGB;
-using simscan::TWQC_SET;
-using simscan::TWSX_FILE;
-using simscan::TWSX_MEMORY;
-using simscan::TWSX_NATIVE;
 using simscan::ToFix32;
 
 namespace {
