@@ -38,12 +38,7 @@ private:
     TW_HANDLE m_hHandle;
 };
 
-inline TW_FIX32 Fix(TW_INT16 whole, TW_UINT16 frac) {
-    TW_FIX32 v;
-    v.Whole = whole;
-    v.Frac = frac;
-    return v;
-}
+using testsupport::Fix;
 
 // A handle value that must never be followed: locking or reading it would crash.
 inline TW_HANDLE PoisonHandle() { return reinterpret_cast<TW_HANDLE>(static_cast<uintptr_t>(0x10)); }
@@ -70,6 +65,26 @@ inline std::string SuccessRecord(const TW_CAPABILITY& cap, const std::string& bl
 
 inline std::string Render(TW_CAPABILITY& cap, unsigned short MSG = MSG_GET, unsigned short RetCode = TWRC_SUCCESS) {
     return testsupport::RenderResult(DG_CONTROL, DAT_CAPABILITY, MSG, &cap, RetCode);
+}
+
+// The item list of a rendering: from its "      ItemList = {" line to its closing "      }" line,
+// both included; "" when it has none.
+inline std::string ItemListOf(const std::string& text) {
+    const size_t start = text.find("      ItemList = {\r\n");
+    const size_t end = start == std::string::npos ? start : text.find("\r\n      }\r\n", start);
+    return end == std::string::npos ? "" : text.substr(start, end + 11 - start);
+}
+
+// The item list of an array of numItems items of the given type for the capability, whose nBytes
+// bytes of items follow its fixed fields in a handle of exactly that size.
+inline std::string ArrayItemList(TW_UINT16 capCode, TW_UINT16 type, TW_UINT32 numItems, const void* items,
+                                 size_t nBytes) {
+    Container box(8 + nBytes);
+    box.Put<TW_UINT16>(0, type);
+    box.Put<TW_UINT32>(4, numItems);
+    if (nBytes != 0) box.PutBytes(8, items, nBytes);
+    TW_CAPABILITY cap{capCode, TWON_ARRAY, box.Handle()};
+    return ItemListOf(Render(cap));
 }
 
 }  // namespace capsupport

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -36,6 +37,28 @@ std::string ResultLines(const char* pszReturnCode, const void* pData) {
 }
 
 std::string StateLines(int nState) { return "\r\nTWAIN Status = [" + std::to_string(nState) + "]\r\n"; }
+
+std::string RenderBlock(unsigned int DG, unsigned short DAT, unsigned short MSG, void* pData, TW_IDENTITY* pOrigin) {
+    const std::string text = RenderResult(DG, DAT, MSG, pData, TWRC_SUCCESS, pOrigin);
+    const std::string head = ResultLines("TWRC_SUCCESS", pData);
+    const std::string tail = StateLines(0);
+    if (text.size() < head.size() + tail.size() || text.compare(0, head.size(), head) != 0 ||
+        text.compare(text.size() - tail.size(), tail.size(), tail) != 0) {
+        ADD_FAILURE() << "not a shown call with its result and state lines:\n" << text;
+        return text;
+    }
+    return text.substr(head.size(), text.size() - head.size() - tail.size());
+}
+
+std::string LineOf(const std::string& block, const std::string& label) {
+    for (size_t start = 0; start < block.size();) {
+        size_t end = block.find("\r\n", start);
+        if (end == std::string::npos) end = block.size();
+        if (block.compare(start, label.size(), label) == 0) return block.substr(start, end - start);
+        start = end + 2;
+    }
+    return "";
+}
 
 std::string FileBytesOnDisk(FILE* file) {
     std::string bytes;

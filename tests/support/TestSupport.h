@@ -2,6 +2,7 @@
 #ifndef TWAINMON_TESTSUPPORT_H
 #define TWAINMON_TESTSUPPORT_H
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +10,17 @@
 #include "TwainTypes.h"
 
 namespace testsupport {
+
+// A TW_FIX32 from its two fields: Whole (signed) and Frac (unsigned, in 1/65536).
+inline TW_FIX32 Fix(int whole, unsigned int frac) {
+    return TW_FIX32{static_cast<TW_INT16>(whole), static_cast<TW_UINT16>(frac)};
+}
+
+// A pointer or handle of the given value, never followed: for fields shown by their value only.
+template <typename T>
+T FakePointer(uint64_t value) {
+    return reinterpret_cast<T>(static_cast<uintptr_t>(value));
+}
 
 // Joins lines, ending each with CR LF: the shape of every transcript block.
 std::string Lines(const std::vector<std::string>& lines);
@@ -26,6 +38,13 @@ std::string RenderResult(unsigned int DG, unsigned short DAT, unsigned short MSG
 std::string ResultLines(const char* pszReturnCode, const void* pData);
 // The empty line and the state line "TWAIN Status = [n]" that close a shown call.
 std::string StateLines(int nState);
+
+// The data block alone of a successful call (TWRC_SUCCESS) rendered by a fresh analyser in state
+// 0: the result lines before it and the state line after it are checked, then removed.
+std::string RenderBlock(unsigned int DG, unsigned short DAT, unsigned short MSG, void* pData,
+                        TW_IDENTITY* pOrigin = nullptr);
+// The first line of a block that starts with label, without its line end; "" when none does.
+std::string LineOf(const std::string& block, const std::string& label);
 
 }  // namespace testsupport
 
