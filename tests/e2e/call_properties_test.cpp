@@ -257,6 +257,7 @@ TEST(CallProperties, HostReceivesTheTargetsResultAndTheLogGrowsByTheRecord) {
     harness::MakeEmptyLogFolder();
     const harness::ChildResult result =
         harness::RunInChild([&](harness::CChildSession& session) { CheckRandomCalls(session, kCalls); });
+    harness::InstallScanner();  // the root as the other end-to-end tests expect it
     ASSERT_TRUE(result.Completed()) << result.stderrText;
     EXPECT_EQ("", result.Value("failure"));
     // The random mix reached every kind of record.
