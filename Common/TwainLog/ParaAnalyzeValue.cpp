@@ -5,6 +5,7 @@
 // Values come from containers built by other programs: every read goes through a CBoundedReader
 // over the bytes that remain of the container, so a value whose bytes lie outside is never read.
 #include <cstdio>
+#include <cstring>
 
 #include "BoundedReader.h"
 #include "FieldFormat.h"
@@ -19,6 +20,14 @@ namespace {
 constexpr char kOutside[] = "!!! outside the container !!!";
 // The text of every item of a list the monitor does not render item by item.
 constexpr char kNotImplemented[] = "!!! not implemented.!!!";
+
+// Copies a text into an output of nOutput bytes, cut to fit and terminated (as snprintf "%s" does).
+void CopyText(const char* pszText, char* pszOutput, size_t nOutput) {
+    if (nOutput == 0) return;
+    const size_t n = strnlen(pszText, nOutput - 1);
+    memcpy(pszOutput, pszText, n);
+    pszOutput[n] = '\0';
+}
 
 // The bytes one item of a type takes in an item list; 0 for a type above TWTY_STR255, whose size
 // is unknown.
@@ -89,7 +98,7 @@ void CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValu
         case TWTY_BOOL: {
             TW_BOOL v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%s", twfmt::Truth(v));
+            CopyText(twfmt::Truth(v), pszOutput, nOutput);
             return;
         }
         case TWTY_FIX32: {
@@ -120,7 +129,7 @@ void CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValu
             return;
         }
     }
-    snprintf(pszOutput, nOutput, "%s", kOutside);
+    CopyText(kOutside, pszOutput, nOutput);
 }
 
 void CParaAnalyze::ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, size_t nOutput) {
@@ -129,16 +138,29 @@ void CParaAnalyze::ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, siz
     } else if (Cap == CAP_SUPPORTEDCAPS) {
         MakeCapSupportedCaps(Value, pszOutput, nOutput);
     } else {
-        // The capability's value table (VALTOCAP up to 0x8000, VALTOCAPZV above), or plain decimal.
+        // The capability's value table (VALTOCAP up to 0x8000, VALTOCAPZV above), or plain decimal;
+        // straight into an output that holds any name.
+        if (nOutput >= kNameBufferSize) {
+            LookupCapValueName(Cap, Value, pszOutput);
+            return;
+        }
         LookupCapValueName(Cap, Value, m_szName);
-        snprintf(pszOutput, nOutput, "%s", m_szName);
+        CopyText(m_szName, pszOutput, nOutput);
     }
 }
 
 void CParaAnalyze::MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput) {
-    char szName[kNameBufferSize] = {};
-    if (Value != 0) LookupCapName(Value, szName);
-    snprintf(pszOutput, nOutput, "%s", szName);
+    if (Value == 0) {
+        CopyText("", pszOutput, nOutput);  // no capability: an empty item
+        return;
+    }
+    if (nOutput >= kNameBufferSize) {
+        LookupCapName(Value, pszOutput);  // straight into an output that holds any name
+        return;
+    }
+    char szName[kNameBufferSize];
+    LookupCapName(Value, szName);
+    CopyText(szName, pszOutput, nOutput);
 }
 
 void CParaAnalyze::MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "LineFormat.h"
+
 void CTextBuffer::Append(const char* pszText) {
     // Copy up to the room that is left, plus one byte to learn whether the text went on.
     const size_t nRoom = kRoom - m_nLength;
@@ -23,15 +25,26 @@ void CTextBuffer::Append(const char* pText, size_t nLength) {
 void CTextBuffer::AppendF(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
-    AppendV(pszFormat, args);
+    AppendV(pszFormat, &args);
     va_end(args);
 }
 
-void CTextBuffer::AppendV(const char* pszFormat, va_list args) {
-    // Format straight into the free room (plus the byte for the NUL); vsnprintf reports the
-    // length the whole text needed, which tells whether it was cut.
+void CTextBuffer::AppendV(const char* pszFormat, va_list* args) {
+    // The fast formatter writes straight into the free room; a conversion it does not handle is
+    // left, with the rest of the format and the arguments not yet taken, to vsnprintf.
+    linefmt::Written written;
+    const char* pszRest = linefmt::Format(m_szText + m_nLength, kRoom - m_nLength, pszFormat, args, &written);
+    m_nLength += written.nLength;
+    m_bOverflow = m_bOverflow || written.bCut;
+    if (pszRest == nullptr) {
+        m_szText[m_nLength] = '\0';
+        return;
+    }
+
+    // vsnprintf formats into the room plus the byte for the NUL and reports the length the whole
+    // text needed, which tells whether it was cut.
     const size_t nRoom = kRoom - m_nLength;
-    const int nNeeded = vsnprintf(m_szText + m_nLength, nRoom + 1, pszFormat, args);
+    const int nNeeded = vsnprintf(m_szText + m_nLength, nRoom + 1, pszRest, *args);
     if (nNeeded < 0) {
         m_szText[m_nLength] = '\0';
         return;

@@ -24,7 +24,8 @@ public:
     void Append(const char* pText, size_t nLength);
     // Appends printf-style text, with the same bound.
     void AppendF(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
-    void AppendV(const char* pszFormat, va_list args);
+    // args: the caller's own list (from va_start), taken by address; it is used up.
+    void AppendV(const char* pszFormat, va_list* args);
 
     const char* Text() const { return m_szText; }
     size_t Length() const { return m_nLength; }
