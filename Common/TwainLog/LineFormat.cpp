@@ -142,7 +142,7 @@ char* Fixed3Text(double d, char* pEnd) {
 }
 
 // One conversion: %[-0][width][.precision][length]conversion.
-struct Spec {
+struct Conversion {
     const char* pszStart = nullptr;  // its '%'
     const char* pszEnd = nullptr;    // just past its conversion letter
     bool bLeft = false;
@@ -153,127 +153,127 @@ struct Spec {
     char conversion = '\0';
 };
 
-Spec Parse(const char* pszPercent) {
-    Spec spec;
-    spec.pszStart = pszPercent;
+Conversion Parse(const char* pszPercent) {
+    Conversion conv;
+    conv.pszStart = pszPercent;
     const char* f = pszPercent + 1;
     for (;; ++f) {
         if (*f == '-') {
-            spec.bLeft = true;
+            conv.bLeft = true;
         } else if (*f == '0') {
-            spec.bZero = true;
+            conv.bZero = true;
         } else {
             break;
         }
     }
     // Widths and precisions beyond these bounds are left to vsnprintf (as a '\0' conversion).
-    while (*f >= '0' && *f <= '9' && spec.nWidth < 10000) spec.nWidth = spec.nWidth * 10 + static_cast<size_t>(*f++ - '0');
+    while (*f >= '0' && *f <= '9' && conv.nWidth < 10000) conv.nWidth = conv.nWidth * 10 + static_cast<size_t>(*f++ - '0');
     if (*f == '.') {
         ++f;
-        spec.nPrecision = 0;
-        while (*f >= '0' && *f <= '9' && spec.nPrecision < 100) spec.nPrecision = spec.nPrecision * 10 + (*f++ - '0');
+        conv.nPrecision = 0;
+        while (*f >= '0' && *f <= '9' && conv.nPrecision < 100) conv.nPrecision = conv.nPrecision * 10 + (*f++ - '0');
     }
     if (f[0] == 'h' && f[1] == 'h') {
-        spec.length = Spec::Char;
+        conv.length = Conversion::Char;
         f += 2;
     } else if (f[0] == 'h') {
-        spec.length = Spec::Short;
+        conv.length = Conversion::Short;
         ++f;
     } else if (f[0] == 'l' && f[1] == 'l') {
-        spec.length = Spec::LongLong;
+        conv.length = Conversion::LongLong;
         f += 2;
     } else if (f[0] == 'l') {
-        spec.length = Spec::Long;
+        conv.length = Conversion::Long;
         ++f;
     } else if (f[0] == 'z') {
-        spec.length = Spec::SizeT;
+        conv.length = Conversion::SizeT;
         ++f;
     }
-    if (*f >= '0' && *f <= '9') return spec;  // a width or precision out of bounds
-    spec.conversion = *f;
+    if (*f >= '0' && *f <= '9') return conv;  // a width or precision out of bounds
+    conv.conversion = *f;
     if (*f != '\0') ++f;
-    spec.pszEnd = f;
-    return spec;
+    conv.pszEnd = f;
+    return conv;
 }
 
-long long SignedArg(Spec::Length length, va_list* args) {
+long long SignedArg(Conversion::Length length, va_list* args) {
     switch (length) {
-        case Spec::Char: return static_cast<signed char>(va_arg(*args, int));
-        case Spec::Short: return static_cast<short>(va_arg(*args, int));
-        case Spec::Long: return va_arg(*args, long);
-        case Spec::LongLong: return va_arg(*args, long long);
-        case Spec::SizeT: return static_cast<long long>(static_cast<ptrdiff_t>(va_arg(*args, size_t)));
-        case Spec::None: break;
+        case Conversion::Char: return static_cast<signed char>(va_arg(*args, int));
+        case Conversion::Short: return static_cast<short>(va_arg(*args, int));
+        case Conversion::Long: return va_arg(*args, long);
+        case Conversion::LongLong: return va_arg(*args, long long);
+        case Conversion::SizeT: return static_cast<long long>(static_cast<ptrdiff_t>(va_arg(*args, size_t)));
+        case Conversion::None: break;
     }
     return va_arg(*args, int);
 }
 
-unsigned long long UnsignedArg(Spec::Length length, va_list* args) {
+unsigned long long UnsignedArg(Conversion::Length length, va_list* args) {
     switch (length) {
-        case Spec::Char: return static_cast<unsigned char>(va_arg(*args, unsigned int));
-        case Spec::Short: return static_cast<unsigned short>(va_arg(*args, unsigned int));
-        case Spec::Long: return va_arg(*args, unsigned long);
-        case Spec::LongLong: return va_arg(*args, unsigned long long);
-        case Spec::SizeT: return va_arg(*args, size_t);
-        case Spec::None: break;
+        case Conversion::Char: return static_cast<unsigned char>(va_arg(*args, unsigned int));
+        case Conversion::Short: return static_cast<unsigned short>(va_arg(*args, unsigned int));
+        case Conversion::Long: return va_arg(*args, unsigned long);
+        case Conversion::LongLong: return va_arg(*args, unsigned long long);
+        case Conversion::SizeT: return va_arg(*args, size_t);
+        case Conversion::None: break;
     }
     return va_arg(*args, unsigned int);
 }
 
 // Writes one conversion and takes its argument; false, taking nothing, for a conversion that is
 // left to vsnprintf.
-bool Convert(Sink& sink, const Spec& spec, va_list* args) {
-    const bool bSized = spec.length != Spec::None;
+bool Convert(Sink& sink, const Conversion& conv, va_list* args) {
+    const bool bSized = conv.length != Conversion::None;
     char buf[24];
     char* const pEnd = buf + sizeof buf;
-    switch (spec.conversion) {
+    switch (conv.conversion) {
         case 's': {
-            if (bSized || spec.bZero || spec.nPrecision >= 0) return false;
+            if (bSized || conv.bZero || conv.nPrecision >= 0) return false;
             const char* psz = va_arg(*args, const char*);
             if (psz == nullptr) psz = "(null)";  // as glibc shows it
-            if (spec.nWidth == 0) {
+            if (conv.nWidth == 0) {
                 sink.PutUntil(psz, '\0');
             } else {
-                sink.Field(psz, strlen(psz), spec.nWidth, spec.bLeft);
+                sink.Field(psz, strlen(psz), conv.nWidth, conv.bLeft);
             }
             return true;
         }
         case 'c': {
-            if (bSized || spec.bZero || spec.nPrecision >= 0) return false;
+            if (bSized || conv.bZero || conv.nPrecision >= 0) return false;
             const char c = static_cast<char>(va_arg(*args, int));
-            sink.Field(&c, 1, spec.nWidth, spec.bLeft);
+            sink.Field(&c, 1, conv.nWidth, conv.bLeft);
             return true;
         }
         case 'd':
         case 'i': {
-            if (spec.nPrecision >= 0) return false;
-            const long long v = SignedArg(spec.length, args);
+            if (conv.nPrecision >= 0) return false;
+            const long long v = SignedArg(conv.length, args);
             // The magnitude in unsigned arithmetic: the most negative value has no positive twin.
             const unsigned long long magnitude =
                 v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
             const char* p = Decimal(magnitude, pEnd);
-            sink.Number(v < 0, p, static_cast<size_t>(pEnd - p), spec.nWidth, spec.bLeft, spec.bZero);
+            sink.Number(v < 0, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
             return true;
         }
         case 'u':
         case 'x':
         case 'X': {
-            if (spec.nPrecision >= 0) return false;
-            const unsigned long long v = UnsignedArg(spec.length, args);
-            const char* p = spec.conversion == 'u' ? Decimal(v, pEnd) : Hexadecimal(v, spec.conversion == 'X', pEnd);
-            sink.Number(false, p, static_cast<size_t>(pEnd - p), spec.nWidth, spec.bLeft, spec.bZero);
+            if (conv.nPrecision >= 0) return false;
+            const unsigned long long v = UnsignedArg(conv.length, args);
+            const char* p = conv.conversion == 'u' ? Decimal(v, pEnd) : Hexadecimal(v, conv.conversion == 'X', pEnd);
+            sink.Number(false, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
             return true;
         }
         case 'f': {
-            if (bSized && spec.length != Spec::Long) return false;
+            if (bSized && conv.length != Conversion::Long) return false;
             const double d = va_arg(*args, double);
-            const char* p = spec.nPrecision == 3 ? Fixed3Text(d, pEnd) : nullptr;
+            const char* p = conv.nPrecision == 3 ? Fixed3Text(d, pEnd) : nullptr;
             if (p == nullptr) {
                 // Not a TW_FIX32 "%.3f": printf's own text for this one conversion.
                 char szSpec[32];
-                const size_t nSpec = static_cast<size_t>(spec.pszEnd - spec.pszStart);
+                const size_t nSpec = static_cast<size_t>(conv.pszEnd - conv.pszStart);
                 if (nSpec < sizeof szSpec) {  // always: widths and precisions are bounded
-                    memcpy(szSpec, spec.pszStart, nSpec);
+                    memcpy(szSpec, conv.pszStart, nSpec);
                     szSpec[nSpec] = '\0';
                     sink.Snprintf(szSpec, d);
                 }
@@ -281,11 +281,11 @@ bool Convert(Sink& sink, const Spec& spec, va_list* args) {
             }
             const bool bNegative = *p == '-';
             if (bNegative) ++p;
-            sink.Number(bNegative, p, static_cast<size_t>(pEnd - p), spec.nWidth, spec.bLeft, spec.bZero);
+            sink.Number(bNegative, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
             return true;
         }
         case '%':
-            if (bSized || spec.bLeft || spec.bZero || spec.nWidth != 0 || spec.nPrecision >= 0) return false;
+            if (bSized || conv.bLeft || conv.bZero || conv.nWidth != 0 || conv.nPrecision >= 0) return false;
             sink.Put("%", 1);
             return true;
         default: return false;
@@ -332,12 +332,12 @@ const char* Format(char* pOut, size_t nRoom, const char* pszFormat, va_list* arg
             f += 4;
             continue;
         }
-        const Spec spec = Parse(f);
-        if (!Convert(sink, spec, args)) {
+        const Conversion conv = Parse(f);
+        if (!Convert(sink, conv, args)) {
             pszRest = f;
             break;
         }
-        f = spec.pszEnd;
+        f = conv.pszEnd;
     }
     pWritten->nLength = sink.Length();
     pWritten->bCut = sink.Cut();
