@@ -22,15 +22,10 @@ using simscan::kMouseDown;
 using simscan::kNullEvent;
 using simscan::kUpdateEvt;
 using simscan::SimEventRecord;
+using simscan::CopyText;
 using simscan::ToFix32;
 
 namespace {
-
-template <size_t N>
-void CopyText(char (&field)[N], const char* text) {
-    strncpy(field, text, N - 1);
-    field[N - 1] = '\0';
-}
 
 TW_MEMREF IdValue(uintptr_t id) { return reinterpret_cast<TW_MEMREF>(id); }
 

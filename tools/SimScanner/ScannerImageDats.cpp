@@ -255,37 +255,20 @@ TW_UINT16 CSimScanner::DatImageFileXfer(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF) 
 // ---- Compression, colour and tone --------------------------------------------------------------
 
 TW_UINT16 CSimScanner::DatJpegCompression(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pData) {
-    TW_JPEGCOMPRESSION* pJpeg = reinterpret_cast<TW_JPEGCOMPRESSION*>(pData);
-    if (pJpeg == nullptr) return Fail(TWCC_BADVALUE);
-    switch (MSG) {
-        case MSG_GET:
-            *pJpeg = m_jpeg;
-            return TWRC_SUCCESS;
-        case MSG_GETDEFAULT:
-            *pJpeg = DefaultJpegCompression();
-            return TWRC_SUCCESS;
-        case MSG_RESET:
-            if (!Negotiable()) return Fail(TWCC_SEQERROR);
-            m_jpeg = DefaultJpegCompression();
-            *pJpeg = m_jpeg;
-            return TWRC_SUCCESS;
-        case MSG_SET: {
-            if (!Negotiable()) return Fail(TWCC_SEQERROR);
-            // Grey (one component) or RGB (three); the scanner keeps its own tables.
-            const bool bGray = pJpeg->ColorSpace == TWPT_GRAY && pJpeg->NumComponents == 1;
-            const bool bRgb = pJpeg->ColorSpace == TWPT_RGB && pJpeg->NumComponents == 3;
-            if (!bGray && !bRgb) return Fail(TWCC_BADVALUE);
-            m_jpeg.ColorSpace = pJpeg->ColorSpace;
-            m_jpeg.SubSampling = pJpeg->SubSampling;
-            m_jpeg.NumComponents = pJpeg->NumComponents;
-            m_jpeg.RestartFrequency = pJpeg->RestartFrequency;
-            memcpy(m_jpeg.QuantMap, pJpeg->QuantMap, sizeof m_jpeg.QuantMap);
-            memcpy(m_jpeg.HuffmanMap, pJpeg->HuffmanMap, sizeof m_jpeg.HuffmanMap);
-            return TWRC_SUCCESS;
-        }
-        default:
-            return Fail(TWCC_BADPROTOCOL);
-    }
+    return WholeSetting(MSG, pData, &m_jpeg, DefaultJpegCompression(),
+                        [](const TW_JPEGCOMPRESSION& proposed, TW_JPEGCOMPRESSION* pTaken) {
+                            // Grey (one component) or RGB (three); the scanner keeps its own tables.
+                            const bool bGray = proposed.ColorSpace == TWPT_GRAY && proposed.NumComponents == 1;
+                            const bool bRgb = proposed.ColorSpace == TWPT_RGB && proposed.NumComponents == 3;
+                            if (!bGray && !bRgb) return false;
+                            pTaken->ColorSpace = proposed.ColorSpace;
+                            pTaken->SubSampling = proposed.SubSampling;
+                            pTaken->NumComponents = proposed.NumComponents;
+                            pTaken->RestartFrequency = proposed.RestartFrequency;
+                            memcpy(pTaken->QuantMap, proposed.QuantMap, sizeof pTaken->QuantMap);
+                            memcpy(pTaken->HuffmanMap, proposed.HuffmanMap, sizeof pTaken->HuffmanMap);
+                            return true;
+                        });
 }
 
 TW_UINT16 CSimScanner::DatCieColor(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pData) {
@@ -326,30 +309,14 @@ TW_UINT16 CSimScanner::DatRgbResponse(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pDa
 }
 
 TW_UINT16 CSimScanner::DatPalette8(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pData) {
-    TW_PALETTE8* pPalette = reinterpret_cast<TW_PALETTE8*>(pData);
-    if (pPalette == nullptr) return Fail(TWCC_BADVALUE);
-    switch (MSG) {
-        case MSG_GET:
-            *pPalette = m_palette;
-            return TWRC_SUCCESS;
-        case MSG_GETDEFAULT:
-            *pPalette = DefaultPalette();
-            return TWRC_SUCCESS;
-        case MSG_RESET:
-            if (!Negotiable()) return Fail(TWCC_SEQERROR);
-            m_palette = DefaultPalette();
-            *pPalette = m_palette;
-            return TWRC_SUCCESS;
-        case MSG_SET:
-            if (!Negotiable()) return Fail(TWCC_SEQERROR);
-            if (pPalette->NumColors == 0 || pPalette->NumColors > 256 || pPalette->PaletteType > 2) {
-                return Fail(TWCC_BADVALUE);
-            }
-            m_palette = *pPalette;
-            return TWRC_SUCCESS;
-        default:
-            return Fail(TWCC_BADPROTOCOL);
-    }
+    return WholeSetting(MSG, pData, &m_palette, DefaultPalette(),
+                        [](const TW_PALETTE8& proposed, TW_PALETTE8* pTaken) {
+                            if (proposed.NumColors == 0 || proposed.NumColors > 256 || proposed.PaletteType > 2) {
+                                return false;
+                            }
+                            *pTaken = proposed;
+                            return true;
+                        });
 }
 
 TW_UINT16 CSimScanner::DatExtImageInfo(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pData) {

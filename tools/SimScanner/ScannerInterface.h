@@ -1,11 +1,13 @@
 // What an application knows about the simulated scanner beyond the TWAIN codes of TwainTypes.h:
 // the window-event record it is handed with DAT_EVENT and the kinds of event it tells apart, how
-// long its lamp warms up, the variable that makes it report what it is created for, and a
-// TW_FIX32 helper.
+// long its lamp warms up, the variable that makes it report what it is created for, and helpers
+// for filling TWAIN structures.
 #ifndef TWAINMON_SIMSCANNER_SCANNERINTERFACE_H
 #define TWAINMON_SIMSCANNER_SCANNERINTERFACE_H
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 #include "TwainTypes.h"
 
@@ -18,6 +20,13 @@ inline TW_FIX32 ToFix32(double v) {
     fix.Whole = static_cast<TW_INT16>(scaled >> 16);
     fix.Frac = static_cast<TW_UINT16>(scaled & 0xFFFF);
     return fix;
+}
+
+// A text into a fixed-size TWAIN text field, cut to fit and terminated.
+template <size_t N>
+inline void CopyText(char (&field)[N], const char* text) {
+    strncpy(field, text, N - 1);
+    field[N - 1] = '\0';
 }
 
 // The window event that TW_EVENT.pEvent points to: the host's event record, of which the scanner

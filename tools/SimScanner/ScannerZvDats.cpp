@@ -9,12 +9,6 @@ namespace simscan {
 
 namespace {
 
-template <size_t N>
-void CopyText(char (&field)[N], const char* text) {
-    strncpy(field, text, N - 1);
-    field[N - 1] = '\0';
-}
-
 // A length-prefixed name: the first byte counts the characters that follow.
 template <size_t N>
 void CopyCounted(TW_UINT8 (&field)[N], const char* text) {
@@ -150,31 +144,6 @@ TW_UINT16 CSimScanner::DatZvHardwareInfo(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF 
     if (pData == nullptr) return Fail(TWCC_BADVALUE);
     *reinterpret_cast<TWZV_HARDWAREINFO*>(pData) = ScannerHardwareInfo();
     return TWRC_SUCCESS;
-}
-
-template <typename T>
-TW_UINT16 CSimScanner::WholeSetting(TW_UINT16 MSG, TW_MEMREF pData, T* pCurrent, const T& defaults) {
-    T* pSetting = reinterpret_cast<T*>(pData);
-    if (pSetting == nullptr) return Fail(TWCC_BADVALUE);
-    switch (MSG) {
-        case MSG_GET:
-            *pSetting = *pCurrent;
-            return TWRC_SUCCESS;
-        case MSG_GETDEFAULT:
-            *pSetting = defaults;
-            return TWRC_SUCCESS;
-        case MSG_SET:
-            if (!Negotiable()) return Fail(TWCC_SEQERROR);
-            *pCurrent = *pSetting;
-            return TWRC_SUCCESS;
-        case MSG_RESET:
-            if (!Negotiable()) return Fail(TWCC_SEQERROR);
-            *pCurrent = defaults;
-            *pSetting = defaults;
-            return TWRC_SUCCESS;
-        default:
-            return Fail(TWCC_BADPROTOCOL);
-    }
 }
 
 TW_UINT16 CSimScanner::DatZvAutoExposure(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pData) {

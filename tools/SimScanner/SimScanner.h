@@ -76,9 +76,40 @@ private:
     TW_UINT16 Fail(TW_UINT16 condition);
     // Whether the session allows negotiation (MSG_SET, MSG_RESET): open and not enabled.
     bool Negotiable() const { return m_session == Session::Open; }
-    // A setting that a DAT carries whole: MSG_GET, MSG_GETDEFAULT, MSG_SET and MSG_RESET.
+    // A setting that a DAT carries whole: MSG_GET, MSG_GETDEFAULT, MSG_SET and MSG_RESET. A MSG_SET
+    // is taken by accept(proposed, pCurrent), which returns false for a value the scanner refuses;
+    // by default the whole structure is taken as it is.
     template <typename T>
-    TW_UINT16 WholeSetting(TW_UINT16 MSG, TW_MEMREF pData, T* pCurrent, const T& defaults);
+    TW_UINT16 WholeSetting(TW_UINT16 MSG, TW_MEMREF pData, T* pCurrent, const T& defaults) {
+        return WholeSetting(MSG, pData, pCurrent, defaults, [](const T& proposed, T* pTaken) {
+            *pTaken = proposed;
+            return true;
+        });
+    }
+    template <typename T, typename Accept>
+    TW_UINT16 WholeSetting(TW_UINT16 MSG, TW_MEMREF pData, T* pCurrent, const T& defaults, Accept accept) {
+        T* pSetting = reinterpret_cast<T*>(pData);
+        if (pSetting == nullptr) return Fail(TWCC_BADVALUE);
+        switch (MSG) {
+            case MSG_GET:
+                *pSetting = *pCurrent;
+                return TWRC_SUCCESS;
+            case MSG_GETDEFAULT:
+                *pSetting = defaults;
+                return TWRC_SUCCESS;
+            case MSG_SET:
+                if (!Negotiable()) return Fail(TWCC_SEQERROR);
+                if (!accept(static_cast<const T&>(*pSetting), pCurrent)) return Fail(TWCC_BADVALUE);
+                return TWRC_SUCCESS;
+            case MSG_RESET:
+                if (!Negotiable()) return Fail(TWCC_SEQERROR);
+                *pCurrent = defaults;
+                *pSetting = defaults;
+                return TWRC_SUCCESS;
+            default:
+                return Fail(TWCC_BADPROTOCOL);
+        }
+    }
     // Ends the transfer of the current page.
     void EndPage();
     // Resets what each new opening of the source starts from.
