@@ -29,6 +29,15 @@ inline long U32(TW_UINT32 v) { return static_cast<long>(v); }
 // A TW_BOOL or flag: "true" when non-zero.
 inline const char* Truth(unsigned int v) { return v != 0 ? "true" : "false"; }
 
+// A NUL-terminated text into an output of nOut bytes, cut to fit and terminated (as snprintf's
+// "%s" would). Copied byte by byte: the texts are short, so this is cheaper than measuring first.
+inline void CopyText(const char* pszText, char* pszOut, size_t nOut) {
+    if (nOut == 0) return;
+    size_t i = 0;
+    for (; i + 1 < nOut && pszText[i] != '\0'; ++i) pszOut[i] = pszText[i];
+    pszOut[i] = '\0';
+}
+
 // A fixed-size text field: its bytes up to the first NUL, never past the field, always terminated.
 template <size_t N>
 struct FieldText {

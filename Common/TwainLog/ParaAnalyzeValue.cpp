@@ -5,13 +5,13 @@
 // Values come from containers built by other programs: every read goes through a CBoundedReader
 // over the bytes that remain of the container, so a value whose bytes lie outside is never read.
 #include <cstdio>
-#include <cstring>
 
 #include "BoundedReader.h"
 #include "FieldFormat.h"
 #include "ParaAnalyze.h"
 #include "twaintbl.h"
 
+using twfmt::CopyText;
 using twfmt::CRLF;
 
 namespace {
@@ -20,14 +20,6 @@ namespace {
 constexpr char kOutside[] = "!!! outside the container !!!";
 // The text of every item of a list the monitor does not render item by item.
 constexpr char kNotImplemented[] = "!!! not implemented.!!!";
-
-// Copies a text into an output of nOutput bytes, cut to fit and terminated (as snprintf "%s" does).
-void CopyText(const char* pszText, char* pszOutput, size_t nOutput) {
-    if (nOutput == 0) return;
-    const size_t n = strnlen(pszText, nOutput - 1);
-    memcpy(pszOutput, pszText, n);
-    pszOutput[n] = '\0';
-}
 
 // The bytes one item of a type takes in an item list; 0 for a type above TWTY_STR255, whose size
 // is unknown.

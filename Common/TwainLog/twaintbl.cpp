@@ -6,8 +6,9 @@
 #include "twaintbl.h"
 
 #include <cstdio>
-#include <cstring>
 #include <iterator>
+
+#include "FieldFormat.h"
 
 namespace {
 
@@ -109,13 +110,8 @@ private:
     const TableIndex* m_slots[kSlots] = {};
 };
 
-void CopyName(const char* pszName, char* pszOut) {
-    // Names are at most 33 characters: they always fit the 64-byte buffer. Copied byte by byte:
-    // cheaper for such short texts than measuring them first.
-    size_t i = 0;
-    for (; i < kNameBufferSize - 1 && pszName[i] != '\0'; ++i) pszOut[i] = pszName[i];
-    pszOut[i] = '\0';
-}
+// Names are at most 33 characters: they always fit the 64-byte buffer.
+void CopyName(const char* pszName, char* pszOut) { twfmt::CopyText(pszName, pszOut, kNameBufferSize); }
 
 void NotFound(const MacroEntry* table, size_t rows, int64_t code, char* pszOut) {
     // The terminator's name with the code as a signed 32-bit decimal.
