@@ -19,6 +19,28 @@ char* Decimal(unsigned long long v, char* pEnd) {
     return p;
 }
 
+// Copies n bytes. The pieces of a line are short: up to 16 bytes are moved as two overlapping
+// words, each read and written inside the n bytes, without a call into the C library.
+inline void CopyShort(char* pOut, const char* p, size_t n) {
+    if (n > 16) {
+        memcpy(pOut, p, n);
+    } else if (n >= 8) {
+        uint64_t head, tail;
+        memcpy(&head, p, 8);
+        memcpy(&tail, p + n - 8, 8);
+        memcpy(pOut, &head, 8);
+        memcpy(pOut + n - 8, &tail, 8);
+    } else if (n >= 4) {
+        uint32_t head, tail;
+        memcpy(&head, p, 4);
+        memcpy(&tail, p + n - 4, 4);
+        memcpy(pOut, &head, 4);
+        memcpy(pOut + n - 4, &tail, 4);
+    } else {
+        for (size_t i = 0; i < n; ++i) pOut[i] = p[i];
+    }
+}
+
 // The bounded output of one formatting: bytes past the room are dropped and remembered.
 class Sink {
 public:
@@ -40,13 +62,25 @@ public:
         m_p = p;
         return psz;
     }
+    // A piece of the format: constant text, moved a word at a time.
+    void PutLiteral(const char* p, size_t n) {
+        if (n > Free()) {
+            n = Free();
+            m_bCut = true;
+        }
+        CopyShort(m_p, p, n);
+        m_p += n;
+    }
+    // A short text, typically digits just composed in a scratch buffer: copied byte by byte, as
+    // it was written (a wider read of bytes just stored one at a time stalls the processor).
     void Put(const char* p, size_t n) {
         if (n > Free()) {
             n = Free();
             m_bCut = true;
         }
-        memcpy(m_p, p, n);
-        m_p += n;
+        char* pOut = m_p;
+        for (size_t i = 0; i < n; ++i) pOut[i] = p[i];
+        m_p = pOut + n;
     }
     void Fill(char c, size_t n) {
         if (n > Free()) {
@@ -75,6 +109,30 @@ public:
         if (bNegative) Put("-", 1);
         Put(pDigits, nDigits);
         if (bLeft && n < nWidth) Fill(' ', nWidth - n);
+    }
+    // A plain "%d" or "%ld".
+    void PutSigned(long long v) {
+        char buf[24];
+        char* const pEnd = buf + sizeof buf;
+        const unsigned long long magnitude =
+            v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+        char* p = Decimal(magnitude, pEnd);
+        if (v < 0) *--p = '-';
+        Put(p, static_cast<size_t>(pEnd - p));
+    }
+    // A plain "%.3f": a TW_FIX32 value straight into the room when it surely fits; any other
+    // double by snprintf.
+    void PutFixed3(double d) {
+        char buf[kFixed3Room];
+        char* const pText = Free() >= kFixed3Room ? m_p : buf;
+        const size_t n = Fixed3(d, pText);
+        if (n == 0) {
+            Snprintf("%.3f", d);
+        } else if (pText == m_p) {
+            m_p += n;
+        } else {
+            Put(buf, n);
+        }
     }
     // One conversion of a double by snprintf, written in place (the room has a byte for its NUL).
     void Snprintf(const char* pszSpec, double d) {
@@ -111,51 +169,23 @@ char* Hexadecimal(unsigned long long v, bool bUpper, char* pEnd) {
     return p;
 }
 
-// The text of "%.3f" for a whole number of 65536ths of magnitude at most 32768 (every TW_FIX32),
-// written backwards ending at pEnd (kFixed3Room bytes are enough); returns its first byte, or
-// nullptr for any other double.
-char* Fixed3Text(double d, char* pEnd) {
-    // The value in 65536ths must be a whole number (NaN and infinities fail the range test).
-    const double scaled = d * 65536.0;
-    if (!(std::fabs(scaled) <= 2147483648.0)) return nullptr;
-    const int64_t units = static_cast<int64_t>(scaled);
-    if (static_cast<double>(units) != scaled) return nullptr;
-
-    // Thousandths = units * 1000 / 65536, rounded to nearest with ties to even: printf rounds the
-    // exact binary value this way, and a tie is exactly representable here.
-    const uint64_t magnitude = static_cast<uint64_t>(units < 0 ? -units : units) * 1000u;
-    uint32_t thousandths = static_cast<uint32_t>(magnitude >> 16);
-    const uint32_t rest = static_cast<uint32_t>(magnitude & 0xFFFFu);
-    if (rest > 0x8000u || (rest == 0x8000u && (thousandths & 1u) != 0)) ++thousandths;
-
-    uint32_t whole = thousandths / 1000;
-    uint32_t fraction = thousandths % 1000;
-    char* p = pEnd;
-    for (int i = 0; i < 3; ++i, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
-    *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    if (std::signbit(d)) *--p = '-';  // also "-0.000" for a tiny negative value, as printf shows it
-    return p;
-}
-
 // One conversion: %[-0][width][.precision][length]conversion.
 struct Conversion {
-    const char* pszStart = nullptr;  // its '%'
-    const char* pszEnd = nullptr;    // just past its conversion letter
+    enum Length : uint8_t { None, Char, Short, Long, LongLong, SizeT };
+    uint8_t nSpec = 0;  // bytes from its '%' to just past its conversion letter
+    char conversion = '\0';  // '\0': out of the bounds below, left to vsnprintf
+    Length length = None;
     bool bLeft = false;
     bool bZero = false;
-    size_t nWidth = 0;
-    int nPrecision = -1;  // none
-    enum Length { None, Char, Short, Long, LongLong, SizeT } length = None;
-    char conversion = '\0';
+    int16_t nPrecision = -1;  // none
+    uint16_t nWidth = 0;
 };
+
+// Conversions longer than this, and widths and precisions above 9999 and 999, are left to vsnprintf.
+constexpr ptrdiff_t kMaxSpec = 32;
 
 Conversion Parse(const char* pszPercent) {
     Conversion conv;
-    conv.pszStart = pszPercent;
     const char* f = pszPercent + 1;
     for (;; ++f) {
         if (*f == '-') {
@@ -166,12 +196,13 @@ Conversion Parse(const char* pszPercent) {
             break;
         }
     }
-    // Widths and precisions beyond these bounds are left to vsnprintf (as a '\0' conversion).
-    while (*f >= '0' && *f <= '9' && conv.nWidth < 10000) conv.nWidth = conv.nWidth * 10 + static_cast<size_t>(*f++ - '0');
+    while (*f >= '0' && *f <= '9' && conv.nWidth < 1000) conv.nWidth = static_cast<uint16_t>(conv.nWidth * 10 + (*f++ - '0'));
     if (*f == '.') {
         ++f;
         conv.nPrecision = 0;
-        while (*f >= '0' && *f <= '9' && conv.nPrecision < 100) conv.nPrecision = conv.nPrecision * 10 + (*f++ - '0');
+        while (*f >= '0' && *f <= '9' && conv.nPrecision < 100) {
+            conv.nPrecision = static_cast<int16_t>(conv.nPrecision * 10 + (*f++ - '0'));
+        }
     }
     if (f[0] == 'h' && f[1] == 'h') {
         conv.length = Conversion::Char;
@@ -189,11 +220,29 @@ Conversion Parse(const char* pszPercent) {
         conv.length = Conversion::SizeT;
         ++f;
     }
-    if (*f >= '0' && *f <= '9') return conv;  // a width or precision out of bounds
+    // Left as '\0': a width or precision out of bounds, a format that ends inside the conversion,
+    // or a conversion longer than any the transcript uses.
+    if ((*f >= '0' && *f <= '9') || *f == '\0' || f + 1 - pszPercent > kMaxSpec) return conv;
     conv.conversion = *f;
-    if (*f != '\0') ++f;
-    conv.pszEnd = f;
+    conv.nSpec = static_cast<uint8_t>(f + 1 - pszPercent);
     return conv;
+}
+
+// Whether Convert writes this conversion exactly as printf would; the others are left to vsnprintf.
+bool Supported(const Conversion& conv) {
+    const bool bSized = conv.length != Conversion::None;
+    switch (conv.conversion) {
+        case 's':
+        case 'c': return !bSized && !conv.bZero && conv.nPrecision < 0;
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'x':
+        case 'X': return conv.nPrecision < 0;
+        case 'f': return !bSized || conv.length == Conversion::Long;
+        case '%': return !bSized && !conv.bLeft && !conv.bZero && conv.nWidth == 0 && conv.nPrecision < 0;
+        default: return false;
+    }
 }
 
 long long SignedArg(Conversion::Length length, va_list* args) {
@@ -220,15 +269,12 @@ unsigned long long UnsignedArg(Conversion::Length length, va_list* args) {
     return va_arg(*args, unsigned int);
 }
 
-// Writes one conversion and takes its argument; false, taking nothing, for a conversion that is
-// left to vsnprintf.
-bool Convert(Sink& sink, const Conversion& conv, va_list* args) {
-    const bool bSized = conv.length != Conversion::None;
+// Writes one supported conversion, whose text starts at pszSpec, and takes its argument.
+void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* args) {
     char buf[24];
     char* const pEnd = buf + sizeof buf;
     switch (conv.conversion) {
         case 's': {
-            if (bSized || conv.bZero || conv.nPrecision >= 0) return false;
             const char* psz = va_arg(*args, const char*);
             if (psz == nullptr) psz = "(null)";  // as glibc shows it
             if (conv.nWidth == 0) {
@@ -236,112 +282,237 @@ bool Convert(Sink& sink, const Conversion& conv, va_list* args) {
             } else {
                 sink.Field(psz, strlen(psz), conv.nWidth, conv.bLeft);
             }
-            return true;
+            return;
         }
         case 'c': {
-            if (bSized || conv.bZero || conv.nPrecision >= 0) return false;
             const char c = static_cast<char>(va_arg(*args, int));
             sink.Field(&c, 1, conv.nWidth, conv.bLeft);
-            return true;
+            return;
         }
         case 'd':
         case 'i': {
-            if (conv.nPrecision >= 0) return false;
             const long long v = SignedArg(conv.length, args);
             // The magnitude in unsigned arithmetic: the most negative value has no positive twin.
             const unsigned long long magnitude =
                 v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
             const char* p = Decimal(magnitude, pEnd);
             sink.Number(v < 0, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
-            return true;
+            return;
         }
         case 'u':
         case 'x':
         case 'X': {
-            if (conv.nPrecision >= 0) return false;
             const unsigned long long v = UnsignedArg(conv.length, args);
             const char* p = conv.conversion == 'u' ? Decimal(v, pEnd) : Hexadecimal(v, conv.conversion == 'X', pEnd);
             sink.Number(false, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
-            return true;
+            return;
         }
         case 'f': {
-            if (bSized && conv.length != Conversion::Long) return false;
             const double d = va_arg(*args, double);
-            const char* p = conv.nPrecision == 3 ? Fixed3Text(d, pEnd) : nullptr;
-            if (p == nullptr) {
+            const size_t n = conv.nPrecision == 3 ? Fixed3(d, buf) : 0;
+            if (n == 0) {
                 // Not a TW_FIX32 "%.3f": printf's own text for this one conversion.
-                char szSpec[32];
-                const size_t nSpec = static_cast<size_t>(conv.pszEnd - conv.pszStart);
-                if (nSpec < sizeof szSpec) {  // always: widths and precisions are bounded
-                    memcpy(szSpec, conv.pszStart, nSpec);
-                    szSpec[nSpec] = '\0';
-                    sink.Snprintf(szSpec, d);
-                }
-                return true;
+                char szSpec[kMaxSpec + 1];
+                memcpy(szSpec, pszSpec, conv.nSpec);
+                szSpec[conv.nSpec] = '\0';
+                sink.Snprintf(szSpec, d);
+                return;
             }
-            const bool bNegative = *p == '-';
-            if (bNegative) ++p;
-            sink.Number(bNegative, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
-            return true;
+            const bool bNegative = buf[0] == '-';
+            sink.Number(bNegative, buf + (bNegative ? 1 : 0), n - (bNegative ? 1 : 0), conv.nWidth, conv.bLeft,
+                        conv.bZero);
+            return;
         }
-        case '%':
-            if (bSized || conv.bLeft || conv.bZero || conv.nWidth != 0 || conv.nPrecision >= 0) return false;
-            sink.Put("%", 1);
-            return true;
-        default: return false;
+        case '%': sink.Put("%", 1); return;
+        default: return;  // not supported: never called
     }
 }
 
-}  // namespace
+// A format parsed once: each conversion with the literal text before it, and the literal text
+// after the last one. Formats with more conversions than fit, a conversion left to vsnprintf, or
+// pieces of 64 KiB and more are not compiled.
+struct Program {
+    static constexpr size_t kMaxSteps = 6;
+    struct Step {
+        // The conversions the formatters use most, without width or flags, run without the
+        // general converter.
+        enum Kind : uint8_t { Text, Fix32, Int, Long, Other };
+        uint16_t nLiteral;  // bytes of literal text before the conversion
+        Kind kind;
+        Conversion conv;
+    };
+    const char* pszFormat;  // the literal it was parsed from; nullptr in an unused slot
+    bool bCompiled;
+    uint8_t nSteps;
+    uint16_t nTail;  // bytes of literal text after the last conversion
+    Step steps[kMaxSteps];
+};
 
-size_t Fixed3(double d, char* pOut) {
-    char buf[kFixed3Room];
-    const char* p = Fixed3Text(d, buf + sizeof buf);
-    if (p == nullptr) return 0;
-    const size_t n = static_cast<size_t>(buf + sizeof buf - p);
-    memcpy(pOut, p, n);
-    return n;
+Program::Step::Kind KindOf(const Conversion& conv) {
+    if (conv.bLeft || conv.bZero || conv.nWidth != 0) return Program::Step::Other;
+    const bool bNoPrecision = conv.nPrecision < 0;
+    switch (conv.conversion) {
+        case 's': return conv.length == Conversion::None && bNoPrecision ? Program::Step::Text : Program::Step::Other;
+        case 'f':
+            return conv.nPrecision == 3 && (conv.length == Conversion::None || conv.length == Conversion::Long)
+                       ? Program::Step::Fix32
+                       : Program::Step::Other;
+        case 'd':
+        case 'i':
+            if (!bNoPrecision) return Program::Step::Other;
+            if (conv.length == Conversion::None) return Program::Step::Int;
+            return conv.length == Conversion::Long ? Program::Step::Long : Program::Step::Other;
+        default: return Program::Step::Other;
+    }
 }
 
-const char* Format(char* pOut, size_t nRoom, const char* pszFormat, va_list* args, Written* pWritten) {
-    Sink sink(pOut, nRoom);
-    const char* pszRest = nullptr;
+bool Compile(const char* pszFormat, Program* pProgram) {
+    pProgram->pszFormat = pszFormat;
+    pProgram->bCompiled = false;
+    pProgram->nSteps = 0;
+    const char* f = pszFormat;
+    for (;;) {
+        const char* pszPercent = f;
+        while (*pszPercent != '%' && *pszPercent != '\0') ++pszPercent;
+        const size_t nLiteral = static_cast<size_t>(pszPercent - f);
+        if (nLiteral > UINT16_MAX) return false;
+        if (*pszPercent == '\0') {
+            pProgram->nTail = static_cast<uint16_t>(nLiteral);
+            pProgram->bCompiled = true;
+            return true;
+        }
+        const Conversion conv = Parse(pszPercent);
+        if (!Supported(conv) || pProgram->nSteps == Program::kMaxSteps) return false;
+        pProgram->steps[pProgram->nSteps++] = Program::Step{static_cast<uint16_t>(nLiteral), KindOf(conv), conv};
+        f = pszPercent + conv.nSpec;
+    }
+}
+
+void Run(const Program& program, Sink& sink, va_list* args) {
+    const char* f = program.pszFormat;
+    for (size_t i = 0; i < program.nSteps; ++i) {
+        const Program::Step& step = program.steps[i];
+        sink.PutLiteral(f, step.nLiteral);
+        f += step.nLiteral;
+        switch (step.kind) {
+            case Program::Step::Text: {
+                const char* psz = va_arg(*args, const char*);
+                sink.PutUntil(psz != nullptr ? psz : "(null)", '\0');  // glibc shows a null text so
+                break;
+            }
+            case Program::Step::Fix32: sink.PutFixed3(va_arg(*args, double)); break;
+            case Program::Step::Int: sink.PutSigned(va_arg(*args, int)); break;
+            case Program::Step::Long: sink.PutSigned(va_arg(*args, long)); break;
+            case Program::Step::Other: Convert(sink, step.conv, f, args); break;
+        }
+        f += step.conv.nSpec;
+    }
+    sink.PutLiteral(f, program.nTail);
+}
+
+// The programs of the literal formats, found by address: an open-addressed hash table filled on
+// first use of each format and never emptied (a module has a fixed set of literals). It lives in
+// static storage, zero-initialised, so it is ready before any load-time code runs. The transcript
+// is rendered one call at a time, so the table needs no lock.
+class ProgramCache {
+public:
+    // The program of a literal format; nullptr when the table is full.
+    const Program* Find(const char* pszLiteral) {
+        for (size_t n = 0, slot = Slot(pszLiteral); n < kSlots; ++n, slot = (slot + 1) % kSlots) {
+            Program& program = m_slots[slot];
+            if (program.pszFormat == pszLiteral) return &program;
+            if (program.pszFormat == nullptr) {
+                Compile(pszLiteral, &program);
+                return &program;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr size_t kSlots = 512;  // a power of two, well above the formatters' formats
+    static size_t Slot(const char* psz) {
+        return static_cast<size_t>((reinterpret_cast<uintptr_t>(psz) * UINT64_C(0x9E3779B97F4A7C15)) >> 55);
+    }
+    Program m_slots[kSlots];
+};
+
+ProgramCache g_programs;
+
+// Formats with the parser, conversion by conversion (see Format).
+const char* Interpret(Sink& sink, const char* pszFormat, va_list* args) {
     const char* f = pszFormat;
     for (;;) {
         // The literal text up to the next conversion. Once text is dropped, all that follows
         // would be dropped too.
         f = sink.PutUntil(f, '%');
-        if (*f == '\0' || sink.Cut()) break;
-
-        // The plain conversions the transcript uses most, without the general parse.
-        if (f[1] == 's') {
-            const char* psz = va_arg(*args, const char*);
-            sink.PutUntil(psz != nullptr ? psz : "(null)", '\0');  // glibc shows a null text so
-            f += 2;
-            continue;
-        }
-        if (f[1] == '.' && f[2] == '3' && f[3] == 'f') {
-            char buf[kFixed3Room];
-            const double d = va_arg(*args, double);
-            const char* p = Fixed3Text(d, buf + sizeof buf);
-            if (p != nullptr) {
-                sink.Put(p, static_cast<size_t>(buf + sizeof buf - p));
-            } else {
-                sink.Snprintf("%.3f", d);
-            }
-            f += 4;
-            continue;
-        }
+        if (*f == '\0' || sink.Cut()) return nullptr;
         const Conversion conv = Parse(f);
-        if (!Convert(sink, conv, args)) {
-            pszRest = f;
-            break;
-        }
-        f = conv.pszEnd;
+        if (!Supported(conv)) return f;
+        Convert(sink, conv, f, args);
+        f += conv.nSpec;
     }
+}
+
+}  // namespace
+
+size_t Decimal(long long v, char* pOut) {
+    char buf[24];
+    char* const pEnd = buf + sizeof buf;
+    const unsigned long long magnitude =
+        v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    char* p = Decimal(magnitude, pEnd);
+    if (v < 0) *--p = '-';
+    const size_t n = static_cast<size_t>(pEnd - p);
+    for (size_t i = 0; i < n; ++i) pOut[i] = p[i];
+    return n;
+}
+
+size_t Fixed3(double d, char* pOut) {
+    // The value in 65536ths must be a whole number (NaN and infinities fail the range test).
+    const double scaled = d * 65536.0;
+    if (!(std::fabs(scaled) <= 2147483648.0)) return 0;
+    const int64_t units = static_cast<int64_t>(scaled);
+    if (static_cast<double>(units) != scaled) return 0;
+
+    // Thousandths = units * 1000 / 65536, rounded to nearest with ties to even: printf rounds the
+    // exact binary value this way, and a tie is exactly representable here.
+    const uint64_t magnitude = static_cast<uint64_t>(units < 0 ? -units : units) * 1000u;
+    uint32_t thousandths = static_cast<uint32_t>(magnitude >> 16);
+    const uint32_t rest = static_cast<uint32_t>(magnitude & 0xFFFFu);
+    if (rest > 0x8000u || (rest == 0x8000u && (thousandths & 1u) != 0)) ++thousandths;
+
+    // Sign, whole part (at most 32768: five digits), point, three decimals.
+    uint32_t whole = thousandths / 1000;
+    const uint32_t fraction = thousandths % 1000;
+    char* p = pOut;
+    if (std::signbit(d)) *p++ = '-';  // also "-0.000" for a tiny negative value, as printf shows it
+    const size_t nWhole = whole < 10 ? 1 : whole < 100 ? 2 : whole < 1000 ? 3 : whole < 10000 ? 4 : 5;
+    for (size_t i = nWhole; i-- > 0; whole /= 10) p[i] = static_cast<char>('0' + whole % 10);
+    p += nWhole;
+    p[0] = '.';
+    p[1] = static_cast<char>('0' + fraction / 100);
+    p[2] = static_cast<char>('0' + fraction / 10 % 10);
+    p[3] = static_cast<char>('0' + fraction % 10);
+    return static_cast<size_t>(p + 4 - pOut);
+}
+
+const char* Format(char* pOut, size_t nRoom, const char* pszFormat, va_list* args, Written* pWritten) {
+    Sink sink(pOut, nRoom);
+    const char* pszRest = Interpret(sink, pszFormat, args);
     pWritten->nLength = sink.Length();
     pWritten->bCut = sink.Cut();
     return pszRest;
+}
+
+const char* FormatLiteral(char* pOut, size_t nRoom, const char* pszLiteral, va_list* args, Written* pWritten) {
+    const Program* pProgram = g_programs.Find(pszLiteral);
+    if (pProgram == nullptr || !pProgram->bCompiled) return Format(pOut, nRoom, pszLiteral, args, pWritten);
+    Sink sink(pOut, nRoom);
+    Run(*pProgram, sink, args);
+    pWritten->nLength = sink.Length();
+    pWritten->bCut = sink.Cut();
+    return nullptr;
 }
 
 }  // namespace linefmt

@@ -26,6 +26,16 @@ struct Written {
 // platform (va_list is an array on x86-64 but a plain pointer on the Mac's arm64).
 const char* Format(char* pOut, size_t nRoom, const char* pszFormat, va_list* args, Written* pWritten);
 
+// Format for a format that is a string literal. Its parsed form is kept by the literal's address
+// (a table with room for the formatters' formats; others are parsed each time), so each later
+// use only copies its literal pieces and converts its arguments. A format that is not a literal,
+// or whose bytes could change, must go to Format instead.
+const char* FormatLiteral(char* pOut, size_t nRoom, const char* pszLiteral, va_list* args, Written* pWritten);
+
+// "%lld" of v: writes the text at pOut (at least kDecimalRoom bytes, no NUL) and returns its length.
+constexpr size_t kDecimalRoom = 20;
+size_t Decimal(long long v, char* pOut);
+
 // "%.3f" of a double that is a whole number of 65536ths of magnitude at most 32768 (every TW_FIX32
 // value): writes the text at pOut (at least kFixed3Room bytes) and returns its length; 0 for any
 // other double.

@@ -18,7 +18,7 @@ CParaAnalyze g_cParaAnalyze;
 void CParaAnalyze::Out(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
-    m_pszOutput->AppendV(pszFormat, &args);
+    m_pszOutput->AppendLiteralV(pszFormat, &args);
     va_end(args);
 }
 

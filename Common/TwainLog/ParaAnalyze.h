@@ -173,10 +173,12 @@ public:
 private:
     // Hands the data block to the dispatcher of the call's DAT.
     void DispatchDat();
-    // Appends one printf-style line (or piece of a line) to the text buffer.
+    // Appends one printf-style line (or piece of a line) to the text buffer. The format must be a
+    // string literal (the library is built with -Wformat-nonliteral): its parsed form is kept by
+    // its address.
     void Out(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
-    // The body shared by the TW_GRAYRESPONSE and TW_RGBRESPONSE blocks, under the given header line.
-    bool TwResponseAnalyze(const char* pszHeader, const TW_ELEMENT8* pResponse);
+    // The body shared by the TW_GRAYRESPONSE and TW_RGBRESPONSE blocks, under the structure's name.
+    bool TwResponseAnalyze(const char* pszStructure, const TW_ELEMENT8* pResponse);
 
     TW_IDENTITY* m_pOrigin;
     TW_IDENTITY* m_pDest;

@@ -189,6 +189,14 @@ void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 Num
 }
 
 void CParaAnalyze::MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast) {
-    // Three columns for the index, wider from 1000 on; a comma after every item but the last.
-    Out("        %3u:%s%s%s", nIndex, pszValue, bLast ? "" : ",", CRLF);
+    // "        %3u:%s%s%s": three columns for the index, wider from 1000 on; a comma after every item
+    // but the last. Lists run to hundreds of items, so the line is appended piece by piece rather
+    // than through the general formatter.
+    CTextBuffer& text = *m_pszOutput;
+    text.Append("        ");
+    text.AppendUnsigned(nIndex, 3);
+    text.Append(':');
+    text.Append(pszValue);
+    if (!bLast) text.Append(',');
+    text.Append(CRLF);
 }

@@ -6,9 +6,15 @@
 #include "LineFormat.h"
 
 void CTextBuffer::Append(const char* pszText) {
-    // Copy up to the room that is left, plus one byte to learn whether the text went on.
-    const size_t nRoom = kRoom - m_nLength;
-    Append(pszText, strnlen(pszText, nRoom + 1));
+    // One pass, byte by byte: the texts are short, and this is cheaper than measuring them first.
+    // (The position is kept in a local: a store through a char pointer could otherwise change the
+    // length member, which would then be reloaded for every byte.)
+    char* p = m_szText + m_nLength;
+    char* const pEnd = m_szText + kRoom;
+    while (*pszText != '\0' && p != pEnd) *p++ = *pszText++;
+    if (*pszText != '\0') m_bOverflow = true;
+    *p = '\0';
+    m_nLength = static_cast<size_t>(p - m_szText);
 }
 
 void CTextBuffer::Append(const char* pText, size_t nLength) {
@@ -22,6 +28,14 @@ void CTextBuffer::Append(const char* pText, size_t nLength) {
     m_szText[m_nLength] = '\0';
 }
 
+void CTextBuffer::AppendUnsigned(unsigned int v, size_t nWidth) {
+    char szText[linefmt::kDecimalRoom + 1];
+    const size_t n = linefmt::Decimal(v, szText);
+    szText[n] = '\0';
+    for (size_t i = n; i < nWidth; ++i) Append(' ');
+    Append(szText);
+}
+
 void CTextBuffer::AppendF(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
@@ -30,10 +44,20 @@ void CTextBuffer::AppendF(const char* pszFormat, ...) {
 }
 
 void CTextBuffer::AppendV(const char* pszFormat, va_list* args) {
-    // The fast formatter writes straight into the free room; a conversion it does not handle is
-    // left, with the rest of the format and the arguments not yet taken, to vsnprintf.
     linefmt::Written written;
     const char* pszRest = linefmt::Format(m_szText + m_nLength, kRoom - m_nLength, pszFormat, args, &written);
+    TakeFormatted(written, pszRest, args);
+}
+
+void CTextBuffer::AppendLiteralV(const char* pszLiteral, va_list* args) {
+    linefmt::Written written;
+    const char* pszRest = linefmt::FormatLiteral(m_szText + m_nLength, kRoom - m_nLength, pszLiteral, args, &written);
+    TakeFormatted(written, pszRest, args);
+}
+
+void CTextBuffer::TakeFormatted(const linefmt::Written& written, const char* pszRest, va_list* args) {
+    // The fast formatter wrote straight into the free room; a conversion it does not handle is
+    // left, with the rest of the format and the arguments not yet taken, to vsnprintf.
     m_nLength += written.nLength;
     m_bOverflow = m_bOverflow || written.bCut;
     if (pszRest == nullptr) {

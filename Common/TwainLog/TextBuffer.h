@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstddef>
 
+#include "LineFormat.h"
+
 class CTextBuffer {
 public:
     static constexpr size_t kRoom = 5120;  // bytes of text; one more holds the terminating NUL
@@ -22,10 +24,23 @@ public:
     // Appends as much of the text as fits; what does not fit is dropped and remembered.
     void Append(const char* pszText);
     void Append(const char* pText, size_t nLength);
+    // Appends one character, with the same bound.
+    void Append(char c) {
+        if (m_nLength == kRoom) {
+            m_bOverflow = true;
+            return;
+        }
+        m_szText[m_nLength++] = c;
+        m_szText[m_nLength] = '\0';
+    }
+    // Appends an unsigned number right-aligned in nWidth columns, as printf's "%<nWidth>u".
+    void AppendUnsigned(unsigned int v, size_t nWidth);
     // Appends printf-style text, with the same bound.
     void AppendF(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
     // args: the caller's own list (from va_start), taken by address; it is used up.
     void AppendV(const char* pszFormat, va_list* args);
+    // AppendV for a format that is a string literal: parsed once, then reused by its address.
+    void AppendLiteralV(const char* pszLiteral, va_list* args);
 
     const char* Text() const { return m_szText; }
     size_t Length() const { return m_nLength; }
@@ -37,6 +52,8 @@ public:
     bool Full() const { return m_nLength == kRoom; }
 
 private:
+    void TakeFormatted(const linefmt::Written& written, const char* pszRest, va_list* args);
+
     size_t m_nLength;
     bool m_bOverflow;
     char m_szText[kRoom + 1];

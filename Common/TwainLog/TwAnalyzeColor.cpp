@@ -81,16 +81,16 @@ bool CParaAnalyze::TwCiePointAnalyze(const TW_CIEPOINT* pPoint) {
 
 bool CParaAnalyze::TwGrayResponseAnalyze(const TW_GRAYRESPONSE* pResponse) {
     if (pResponse == nullptr) return true;
-    return TwResponseAnalyze("  TW_GRAYRESPONSE = {%s", pResponse->Response);
+    return TwResponseAnalyze("TW_GRAYRESPONSE", pResponse->Response);
 }
 
 bool CParaAnalyze::TwRgbResponseAnalyze(const TW_RGBRESPONSE* pResponse) {
     if (pResponse == nullptr) return true;
-    return TwResponseAnalyze("  TW_RGBRESPONSE = {%s", pResponse->Response);
+    return TwResponseAnalyze("TW_RGBRESPONSE", pResponse->Response);
 }
 
-bool CParaAnalyze::TwResponseAnalyze(const char* pszHeader, const TW_ELEMENT8* pResponse) {
-    Out(pszHeader, CRLF);
+bool CParaAnalyze::TwResponseAnalyze(const char* pszStructure, const TW_ELEMENT8* pResponse) {
+    Out("  %s = {%s", pszStructure, CRLF);
     // Only the first element lies inside the structure; the rest of the curve is not shown.
     Out("    Response[0] =%s", CRLF);
     TwElement8Analyze(&pResponse[0]);

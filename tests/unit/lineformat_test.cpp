@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -87,6 +88,58 @@ TEST(LineFormat, CutAtTheRoomLikeSnprintf) {
     EXPECT_FALSE(exact.Overflowed());
     exact.AppendF("%d", 1);
     EXPECT_TRUE(exact.Overflowed());
+}
+
+// The formatter's own path for literal formats: parsed once, kept by address, and giving the same
+// text as printf on every later use, with new arguments each time.
+void AppendLiteral(CTextBuffer* pText, const char* pszLiteral, ...) {
+    va_list args;
+    va_start(args, pszLiteral);
+    pText->AppendLiteralV(pszLiteral, &args);
+    va_end(args);
+}
+
+template <typename... Args>
+std::string Literal(const char* pszLiteral, Args... args) {
+    CTextBuffer text;
+    AppendLiteral(&text, pszLiteral, args...);
+    return std::string(text.Text(), text.Length());
+}
+
+TEST(LineFormat, LiteralFormatsKeptParsedAsPrintf) {
+    for (int round = 0; round < 3; ++round) {  // the first use parses, the later ones reuse
+        const int n = round * 1000 - 1;
+        const double d = round - 0.5;
+        EXPECT_EQ(Literal("        Gamma       = [%.3f]%s", d, "\r\n"),
+                  Printf("        Gamma       = [%.3f]%s", d, "\r\n"));
+        EXPECT_EQ(Literal("[%05ld] [%s] %d|%ld|%u|%08x|%zu|%3u|%c|%%", static_cast<long>(n), "APP", n,
+                          static_cast<long>(n), static_cast<unsigned>(n), static_cast<unsigned>(n),
+                          static_cast<size_t>(round), static_cast<unsigned>(round), 'z'),
+                  Printf("[%05ld] [%s] %d|%ld|%u|%08x|%zu|%3u|%c|%%", static_cast<long>(n), "APP", n,
+                         static_cast<long>(n), static_cast<unsigned>(n), static_cast<unsigned>(n),
+                         static_cast<size_t>(round), static_cast<unsigned>(round), 'z'));
+        // Not a whole number of 65536ths; a null text.
+        EXPECT_EQ(Literal("[%.3f][%s]", d / 3, static_cast<const char*>(nullptr)), "[" + Printf("%.3f", d / 3) + "][(null)]");
+        // More conversions than a parsed form holds, and a conversion left to vsnprintf: the
+        // general path, same text.
+        EXPECT_EQ(Literal("%d%d%d%d%d%d%d%d", 1, 2, 3, 4, 5, 6, 7, n), Printf("%d%d%d%d%d%d%d%d", 1, 2, 3, 4, 5, 6, 7, n));
+        EXPECT_EQ(Literal("%s|%+d|%s", "a", n, "b"), Printf("%s|%+d|%s", "a", n, "b"));
+        EXPECT_EQ(Literal("no conversion"), "no conversion");
+    }
+    // Cut at the room like any other text.
+    const std::string filler(CTextBuffer::kRoom - 4, '.');
+    CTextBuffer text;
+    text.Append(filler.c_str());
+    AppendLiteral(&text, "ab%s", "cdef");
+    EXPECT_EQ(std::string(text.Text(), text.Length()), filler + "abcd");
+    EXPECT_TRUE(text.Overflowed());
+}
+
+TEST(LineFormat, DecimalAsPrintf) {
+    for (long long v : {0LL, 7LL, -7LL, 65535LL, -2147483648LL, LLONG_MAX, LLONG_MIN}) {
+        char buf[linefmt::kDecimalRoom];
+        EXPECT_EQ(std::string(buf, linefmt::Decimal(v, buf)), Printf("%lld", v));
+    }
 }
 
 // ---- Indexed lookups: the same text as a scan from the top -------------------------------------
