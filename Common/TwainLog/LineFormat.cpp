@@ -19,23 +19,26 @@ char* Decimal(unsigned long long v, char* pEnd) {
     return p;
 }
 
-// Copies n bytes. The pieces of a line are short: up to 16 bytes are moved as two overlapping
-// words, each read and written inside the n bytes, without a call into the C library.
+// Copies n bytes (sizeof(Word) <= n <= 2 * sizeof(Word)) as two overlapping words, the first and
+// the last of the n bytes, each read and written inside them.
+template <typename Word>
+inline void CopyTwoWords(char* pOut, const char* p, size_t n) {
+    Word head, tail;
+    memcpy(&head, p, sizeof head);
+    memcpy(&tail, p + n - sizeof tail, sizeof tail);
+    memcpy(pOut, &head, sizeof head);
+    memcpy(pOut + n - sizeof tail, &tail, sizeof tail);
+}
+
+// Copies n bytes. The pieces of a line are short: up to 16 bytes are moved as words, without a
+// call into the C library.
 inline void CopyShort(char* pOut, const char* p, size_t n) {
     if (n > 16) {
         memcpy(pOut, p, n);
     } else if (n >= 8) {
-        uint64_t head, tail;
-        memcpy(&head, p, 8);
-        memcpy(&tail, p + n - 8, 8);
-        memcpy(pOut, &head, 8);
-        memcpy(pOut + n - 8, &tail, 8);
+        CopyTwoWords<uint64_t>(pOut, p, n);
     } else if (n >= 4) {
-        uint32_t head, tail;
-        memcpy(&head, p, 4);
-        memcpy(&tail, p + n - 4, 4);
-        memcpy(pOut, &head, 4);
-        memcpy(pOut + n - 4, &tail, 4);
+        CopyTwoWords<uint32_t>(pOut, p, n);
     } else {
         for (size_t i = 0; i < n; ++i) pOut[i] = p[i];
     }
