@@ -10,7 +10,7 @@ namespace linefmt {
 namespace {
 
 // The decimal digits of v, written backwards ending at pEnd; returns the first digit.
-char* Decimal(unsigned long long v, char* pEnd) {
+char* DecimalDigits(unsigned long long v, char* pEnd) {
     char* p = pEnd;
     do {
         *--p = static_cast<char>('0' + v % 10);
@@ -115,13 +115,12 @@ public:
     }
     // A plain "%d" or "%ld".
     void PutSigned(long long v) {
-        char buf[24];
-        char* const pEnd = buf + sizeof buf;
-        const unsigned long long magnitude =
-            v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-        char* p = Decimal(magnitude, pEnd);
-        if (v < 0) *--p = '-';
-        Put(p, static_cast<size_t>(pEnd - p));
+        if (Free() >= kDecimalRoom) {
+            m_p += linefmt::Decimal(v, m_p);
+        } else {
+            char buf[kDecimalRoom];
+            Put(buf, linefmt::Decimal(v, buf));
+        }
     }
     // A plain "%.3f": a TW_FIX32 value straight into the room when it surely fits; any other
     // double by snprintf.
@@ -298,7 +297,7 @@ void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* a
             // The magnitude in unsigned arithmetic: the most negative value has no positive twin.
             const unsigned long long magnitude =
                 v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-            const char* p = Decimal(magnitude, pEnd);
+            const char* p = DecimalDigits(magnitude, pEnd);
             sink.Number(v < 0, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
             return;
         }
@@ -306,7 +305,7 @@ void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* a
         case 'x':
         case 'X': {
             const unsigned long long v = UnsignedArg(conv.length, args);
-            const char* p = conv.conversion == 'u' ? Decimal(v, pEnd) : Hexadecimal(v, conv.conversion == 'X', pEnd);
+            const char* p = conv.conversion == 'u' ? DecimalDigits(v, pEnd) : Hexadecimal(v, conv.conversion == 'X', pEnd);
             sink.Number(false, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
             return;
         }
@@ -464,7 +463,7 @@ size_t Decimal(long long v, char* pOut) {
     char* const pEnd = buf + sizeof buf;
     const unsigned long long magnitude =
         v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-    char* p = Decimal(magnitude, pEnd);
+    char* p = DecimalDigits(magnitude, pEnd);
     if (v < 0) *--p = '-';
     const size_t n = static_cast<size_t>(pEnd - p);
     for (size_t i = 0; i < n; ++i) pOut[i] = p[i];
