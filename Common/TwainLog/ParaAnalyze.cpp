@@ -55,20 +55,17 @@ bool CParaAnalyze::CreateStringOfTriplet() {
     char szDG[kNameBufferSize];
     char szDAT[kNameBufferSize];
     char szMSG[kNameBufferSize];
-    LookupMacroName(dg_macros, static_cast<int32_t>(m_DG), m_szName);
-    memcpy(szDG, m_szName, sizeof(szDG));
+    LookupMacroName(dg_macros, static_cast<int32_t>(m_DG), szDG);
     if (m_DAT < 0x8001) {
-        LookupMacroName(dat_macros, m_DAT, m_szName);
+        LookupMacroName(dat_macros, m_DAT, szDAT);
     } else {
-        LookupMacroName(dat_zv_macros, m_DAT, m_szName);
+        LookupMacroName(dat_zv_macros, m_DAT, szDAT);
     }
-    memcpy(szDAT, m_szName, sizeof(szDAT));
     if (m_MSG < 0x8001) {
-        LookupMacroName(msg_macros, m_MSG, m_szName);
+        LookupMacroName(msg_macros, m_MSG, szMSG);
     } else {
-        LookupMacroName(msg_zv_macros, m_MSG, m_szName);
+        LookupMacroName(msg_zv_macros, m_MSG, szMSG);
     }
-    memcpy(szMSG, m_szName, sizeof(szMSG));
 
     if (m_DAT == DAT_CAPABILITY) {
         char szCap[kNameBufferSize] = {};
