@@ -271,6 +271,12 @@ unsigned long long UnsignedArg(Conversion::Length length, va_list* args) {
     return va_arg(*args, unsigned int);
 }
 
+// A signed number's text (its sign, if any, then its digits) in the conversion's width.
+void PutNumberText(Sink& sink, const char* pText, size_t n, const Conversion& conv) {
+    const bool bNegative = pText[0] == '-';
+    sink.Number(bNegative, pText + (bNegative ? 1 : 0), n - (bNegative ? 1 : 0), conv.nWidth, conv.bLeft, conv.bZero);
+}
+
 // Writes one supported conversion, whose text starts at pszSpec, and takes its argument.
 void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* args) {
     char buf[24];
@@ -293,12 +299,7 @@ void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* a
         }
         case 'd':
         case 'i': {
-            const long long v = SignedArg(conv.length, args);
-            // The magnitude in unsigned arithmetic: the most negative value has no positive twin.
-            const unsigned long long magnitude =
-                v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-            const char* p = DecimalDigits(magnitude, pEnd);
-            sink.Number(v < 0, p, static_cast<size_t>(pEnd - p), conv.nWidth, conv.bLeft, conv.bZero);
+            PutNumberText(sink, buf, Decimal(SignedArg(conv.length, args), buf), conv);
             return;
         }
         case 'u':
@@ -320,9 +321,7 @@ void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* a
                 sink.Snprintf(szSpec, d);
                 return;
             }
-            const bool bNegative = buf[0] == '-';
-            sink.Number(bNegative, buf + (bNegative ? 1 : 0), n - (bNegative ? 1 : 0), conv.nWidth, conv.bLeft,
-                        conv.bZero);
+            PutNumberText(sink, buf, n, conv);
             return;
         }
         case '%': sink.Put("%", 1); return;
@@ -368,7 +367,7 @@ Program::Step::Kind KindOf(const Conversion& conv) {
     }
 }
 
-bool Compile(const char* pszFormat, Program* pProgram) {
+void Compile(const char* pszFormat, Program* pProgram) {
     pProgram->pszFormat = pszFormat;
     pProgram->bCompiled = false;
     pProgram->nSteps = 0;
@@ -377,14 +376,14 @@ bool Compile(const char* pszFormat, Program* pProgram) {
         const char* pszPercent = f;
         while (*pszPercent != '%' && *pszPercent != '\0') ++pszPercent;
         const size_t nLiteral = static_cast<size_t>(pszPercent - f);
-        if (nLiteral > UINT16_MAX) return false;
+        if (nLiteral > UINT16_MAX) return;
         if (*pszPercent == '\0') {
             pProgram->nTail = static_cast<uint16_t>(nLiteral);
             pProgram->bCompiled = true;
-            return true;
+            return;
         }
         const Conversion conv = Parse(pszPercent);
-        if (!Supported(conv) || pProgram->nSteps == Program::kMaxSteps) return false;
+        if (!Supported(conv) || pProgram->nSteps == Program::kMaxSteps) return;
         pProgram->steps[pProgram->nSteps++] = Program::Step{static_cast<uint16_t>(nLiteral), KindOf(conv), conv};
         f = pszPercent + conv.nSpec;
     }
