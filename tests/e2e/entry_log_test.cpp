@@ -217,13 +217,14 @@ TEST_F(EntryLogTest, RenderingOf5120BytesIsWrittenWholeAndOneByteMoreIsCutWithTh
 
 TEST_F(EntryLogTest, LinkPlantedAtTheLogFileNameIsRefusedAndItsTargetKept) {
     // The name carries the second and the millisecond of the load: plant a link at every name
-    // of the next three seconds, all pointing at one file outside the log folder.
+    // of the next ten seconds (a loaded machine can take seconds to start the child), all
+    // pointing at one file outside the log folder.
     const std::string target = harness::LogFolder() + "/../victim.txt";
     const std::string kVictim = "do not touch\n";
     std::ofstream(target) << kVictim;
     ASSERT_EQ(harness::ReadFile(target), kVictim);
     const time_t now = time(nullptr);
-    for (time_t second = now; second < now + 3; ++second) {
+    for (time_t second = now; second < now + 10; ++second) {
         for (int ms = 0; ms <= 1000; ++ms) {
             char szMs[16];
             snprintf(szMs, sizeof szMs, "%04d.txt", ms);
