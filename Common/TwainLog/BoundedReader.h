@@ -44,7 +44,7 @@ public:
 
     // Copies the text at nOffset up to its first NUL, at most nMax characters, never past the view
     // and never more than nOut - 1 characters; the copy is always NUL-terminated (nOut > 0).
-    void CopyText(size_t nOffset, size_t nMax, char* pszOut, size_t nOut) const {
+    size_t CopyText(size_t nOffset, size_t nMax, char* pszOut, size_t nOut) const {
         size_t n = Avail(nOffset);
         if (n > nMax) n = nMax;
         if (n > nOut - 1) n = nOut - 1;
@@ -54,6 +54,7 @@ public:
             memcpy(pszOut, m_pBase + nOffset, n);
         }
         pszOut[n] = '\0';
+        return n;
     }
 
 private:

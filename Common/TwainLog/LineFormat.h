@@ -3,7 +3,8 @@
 // the lengths h hh l ll z. "%.3f" of a TW_FIX32 value (a whole number of 65536ths) is computed
 // exactly, rounded as printf rounds it; any other double goes to snprintf. A conversion outside
 // this set (other flags, '*', a precision elsewhere, %p, %e, ...) ends the fast part: it and the
-// rest of the format are left to vsnprintf, with the arguments that are left.
+// rest of the format are left to vsnprintf, with the arguments that are left. (The analyser's own
+// formats, all string literals, are split while compiling instead: CompiledFormat.h.)
 #ifndef TWAINMON_LINEFORMAT_H
 #define TWAINMON_LINEFORMAT_H
 
@@ -25,12 +26,6 @@ struct Written {
 // The list is passed by address so that what is taken here is taken for the caller too, on every
 // platform (va_list is an array on x86-64 but a plain pointer on the Mac's arm64).
 const char* Format(char* pOut, size_t nRoom, const char* pszFormat, va_list* args, Written* pWritten);
-
-// Format for a format that is a string literal. Its parsed form is kept by the literal's address
-// (a table with room for the formatters' formats; others are parsed each time), so each later
-// use only copies its literal pieces and converts its arguments. A format that is not a literal,
-// or whose bytes could change, must go to Format instead.
-const char* FormatLiteral(char* pOut, size_t nRoom, const char* pszLiteral, va_list* args, Written* pWritten);
 
 // "%lld" of v: writes the text at pOut (at least kDecimalRoom bytes, no NUL) and returns its length.
 constexpr size_t kDecimalRoom = 20;

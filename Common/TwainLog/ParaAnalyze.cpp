@@ -15,13 +15,6 @@ using twfmt::CRLF;
 // Constant-initialised (constexpr constructor): ready before the module initialiser runs.
 CParaAnalyze g_cParaAnalyze;
 
-void CParaAnalyze::Out(const char* pszFormat, ...) {
-    va_list args;
-    va_start(args, pszFormat);
-    m_pszOutput->AppendLiteralV(pszFormat, &args);
-    va_end(args);
-}
-
 // ---- Triplet line and log header ---------------------------------------------------------------
 
 void CParaAnalyze::Init(const char* pszSource) {
@@ -49,8 +42,8 @@ bool CParaAnalyze::CreateStringOfTriplet() {
     if ((m_DAT == DAT_NULL && m_MSG == MSG_XFERREADY) || m_MSG == MSG_PROCESSEVENT) return false;
 
     ++m_lTripletCount;
-    Out("[%05ld] ", m_lTripletCount);
-    Out("[%s] ", m_szSource);
+    TW_OUT("[%05ld] ", m_lTripletCount);
+    TW_OUT("[%s] ", m_szSource);
 
     char szDG[kNameBufferSize];
     char szDAT[kNameBufferSize];
@@ -70,9 +63,9 @@ bool CParaAnalyze::CreateStringOfTriplet() {
     if (m_DAT == DAT_CAPABILITY) {
         char szCap[kNameBufferSize] = {};
         GetStringOfCapability(reinterpret_cast<const TW_CAPABILITY*>(m_pData), szCap, sizeof(szCap));
-        Out("%s/%s/%s (%s)%s", szDG, szDAT, szMSG, szCap, CRLF);
+        TW_OUT("%s/%s/%s (%s)%s", szDG, szDAT, szMSG, szCap, CRLF);
     } else {
-        Out("%s/%s/%s%s", szDG, szDAT, szMSG, CRLF);
+        TW_OUT("%s/%s/%s%s", szDG, szDAT, szMSG, CRLF);
     }
     return true;
 }
@@ -196,7 +189,7 @@ bool CParaAnalyze::ParaAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigne
 
     if (m_RetCode != TWRC_FAILURE && bShown) {
         UpDateTwainStatus(m_DG, m_DAT, m_MSG, m_pData);
-        Out("%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+        TW_OUT("%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
     }
     return true;
 }
@@ -213,7 +206,7 @@ bool CParaAnalyze::ResultMake() {
     }
 
     LookupMacroName(twrc_macros, m_RetCode, m_szName);
-    Out("        Return Code = [%s]%s", m_szName, CRLF);
-    Out("pData   = <0x%08x>%s", twfmt::Low32(m_pData), CRLF);
+    TW_OUT("        Return Code = [%s]%s", m_szName, CRLF);
+    TW_OUT("pData   = <0x%08x>%s", twfmt::Low32(m_pData), CRLF);
     return true;
 }

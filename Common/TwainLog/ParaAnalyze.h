@@ -8,8 +8,15 @@
 
 #include <cstddef>
 
+#include "CompiledFormat.h"
+#include "FieldFormat.h"
 #include "TextBuffer.h"
 #include "TwainTypes.h"
+
+// Appends printf-style text (a line, or a piece of one) to the rendering's text buffer, from inside
+// the analyser's members. The format must be a string literal: the compiler checks the arguments
+// against it and splits it into its pieces (CompiledFormat.h).
+#define TW_OUT(...) TWAINMON_APPEND(*m_pszOutput, __VA_ARGS__)
 
 class CParaAnalyze {
 public:
@@ -91,12 +98,13 @@ public:
     // ---- Capability values and containers -----------------------------------------------------
     // (ParaAnalyzeValue.cpp, TwAnalyzeCap.cpp)
     // Value texts. A value is read at pValue, where nAvail bytes of its container remain: nothing
-    // past them is read. Each writes one NUL-terminated text of at most nOutput bytes to pszOutput.
-    void ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValue, size_t nAvail, char* pszOutput,
-                  size_t nOutput);
-    void ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, size_t nOutput);
-    void MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput);
-    void MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput);
+    // past them is read. Each writes one NUL-terminated text of at most nOutput bytes to pszOutput
+    // and returns its length.
+    size_t ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValue, size_t nAvail, char* pszOutput,
+                    size_t nOutput);
+    size_t ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, size_t nOutput);
+    size_t MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput);
+    size_t MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput);
     // The item list of an array or enumeration: NumItems items of ItemType from pItemList, where
     // nAvail bytes of the container remain; only items lying wholly inside them are read.
     void MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList, size_t nAvail);
@@ -173,10 +181,13 @@ public:
 private:
     // Hands the data block to the dispatcher of the call's DAT.
     void DispatchDat();
-    // Appends one printf-style line (or piece of a line) to the text buffer. The format must be a
-    // string literal (the library is built with -Wformat-nonliteral): its parsed form is kept by
-    // its address.
-    void Out(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
+    // The values of a short array as "%d" each, separated by commas without blanks, then "}" and
+    // the line end.
+    template <typename T, size_t N>
+    void MakeNumberList(const T (&values)[N]) {
+        for (size_t i = 0; i + 1 < N; ++i) TW_OUT("%d,", values[i]);
+        TW_OUT("%d}%s", values[N - 1], twfmt::CRLF);
+    }
     // The body shared by the TW_GRAYRESPONSE and TW_RGBRESPONSE blocks, under the structure's name.
     bool TwResponseAnalyze(const char* pszStructure, const TW_ELEMENT8* pResponse);
 

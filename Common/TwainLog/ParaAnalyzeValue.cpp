@@ -4,6 +4,7 @@
 //
 // Values come from containers built by other programs: every read goes through a CBoundedReader
 // over the bytes that remain of the container, so a value whose bytes lie outside is never read.
+#include <cstdarg>
 #include <cstdio>
 
 #include "BoundedReader.h"
@@ -42,129 +43,114 @@ size_t ItemSize(TW_UINT16 ItemType) {
     }
 }
 
+// snprintf, returning the length of the text it wrote.
+__attribute__((format(printf, 3, 4))) size_t Print(char* pszOutput, size_t nOutput, const char* pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    const int n = vsnprintf(pszOutput, nOutput, pszFormat, args);
+    va_end(args);
+    return twfmt::SnprintfLength(n, nOutput);
+}
+
 }  // namespace
 
-void CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValue, size_t nAvail, char* pszOutput,
+size_t CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValue, size_t nAvail, char* pszOutput,
                             size_t nOutput) {
-    if (pszOutput == nullptr || nOutput == 0) return;
+    if (pszOutput == nullptr || nOutput == 0) return 0;
     const CBoundedReader value(pValue, nAvail);
     switch (ItemType) {
         case TWTY_INT8: {
             // Widened with sign: -1 shows as "0xffffffff".
             TW_INT8 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "0x%02x", static_cast<unsigned int>(static_cast<int>(v)));
-            return;
+            return Print(pszOutput, nOutput, "0x%02x", static_cast<unsigned int>(static_cast<int>(v)));
         }
         case TWTY_INT16: {
             TW_INT16 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%d", v);
-            return;
+            return Print(pszOutput, nOutput, "%d", v);
         }
         case TWTY_INT32: {
             TW_INT32 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%d", v);
-            return;
+            return Print(pszOutput, nOutput, "%d", v);
         }
         case TWTY_UINT8: {
             TW_UINT8 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "0x%02x", v);
-            return;
+            return Print(pszOutput, nOutput, "0x%02x", v);
         }
         case TWTY_UINT16: {
             TW_UINT16 v;
             if (!value.Read(0, &v)) break;
-            ValToCap(Cap, v, pszOutput, nOutput);
-            return;
+            return ValToCap(Cap, v, pszOutput, nOutput);
         }
         case TWTY_UINT32: {
             // Shown as a signed number: 0x80000000 and above show negative.
             TW_UINT32 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%d", static_cast<TW_INT32>(v));
-            return;
+            return Print(pszOutput, nOutput, "%d", static_cast<TW_INT32>(v));
         }
         case TWTY_BOOL: {
             TW_BOOL v;
             if (!value.Read(0, &v)) break;
-            CopyText(twfmt::Truth(v), pszOutput, nOutput);
-            return;
+            return CopyText(twfmt::Truth(v), pszOutput, nOutput);
         }
         case TWTY_FIX32: {
             TW_FIX32 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%.3f", twfmt::Fix32(v));
-            return;
+            return Print(pszOutput, nOutput, "%.3f", twfmt::Fix32(v));
         }
         case TWTY_FRAME: {
             TW_FRAME v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%.3f,%.3f,%.3f,%.3f", twfmt::Fix32(v.Left), twfmt::Fix32(v.Top),
-                     twfmt::Fix32(v.Right), twfmt::Fix32(v.Bottom));
-            return;
+            return Print(pszOutput, nOutput, "%.3f,%.3f,%.3f,%.3f", twfmt::Fix32(v.Left), twfmt::Fix32(v.Top),
+                         twfmt::Fix32(v.Right), twfmt::Fix32(v.Bottom));
         }
         case TWTY_STR32:
         case TWTY_STR64:
         case TWTY_STR128:
         case TWTY_STR255:
             // Up to the first NUL, at most the type's size less one, never past the container.
-            value.CopyText(0, ItemSize(ItemType) - 1, pszOutput, nOutput);
-            return;
+            return value.CopyText(0, ItemSize(ItemType) - 1, pszOutput, nOutput);
         default: {
             // A type this monitor does not know: the 32 bits at the field, as a signed number.
             TW_UINT32 v;
             if (!value.Read(0, &v)) break;
-            snprintf(pszOutput, nOutput, "%d", static_cast<TW_INT32>(v));
-            return;
+            return Print(pszOutput, nOutput, "%d", static_cast<TW_INT32>(v));
         }
     }
-    CopyText(kOutside, pszOutput, nOutput);
+    return CopyText(kOutside, pszOutput, nOutput);
 }
 
-void CParaAnalyze::ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, size_t nOutput) {
-    if (Cap == CAP_ZV_VERSION) {
-        MakeCapZvVersion(Value, pszOutput, nOutput);
-    } else if (Cap == CAP_SUPPORTEDCAPS) {
-        MakeCapSupportedCaps(Value, pszOutput, nOutput);
-    } else {
-        // The capability's value table (VALTOCAP up to 0x8000, VALTOCAPZV above), or plain decimal;
-        // straight into an output that holds any name.
-        if (nOutput >= kNameBufferSize) {
-            LookupCapValueName(Cap, Value, pszOutput);
-            return;
-        }
-        LookupCapValueName(Cap, Value, m_szName);
-        CopyText(m_szName, pszOutput, nOutput);
-    }
+size_t CParaAnalyze::ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, size_t nOutput) {
+    if (Cap == CAP_ZV_VERSION) return MakeCapZvVersion(Value, pszOutput, nOutput);
+    if (Cap == CAP_SUPPORTEDCAPS) return MakeCapSupportedCaps(Value, pszOutput, nOutput);
+    // The capability's value table (VALTOCAP up to 0x8000, VALTOCAPZV above), or plain decimal;
+    // straight into an output that holds any name.
+    if (nOutput >= kNameBufferSize) return LookupCapValueName(Cap, Value, pszOutput);
+    LookupCapValueName(Cap, Value, m_szName);
+    return CopyText(m_szName, pszOutput, nOutput);
 }
 
-void CParaAnalyze::MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput) {
-    if (Value == 0) {
-        CopyText("", pszOutput, nOutput);  // no capability: an empty item
-        return;
-    }
-    if (nOutput >= kNameBufferSize) {
-        LookupCapName(Value, pszOutput);  // straight into an output that holds any name
-        return;
-    }
+size_t CParaAnalyze::MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput) {
+    if (Value == 0) return CopyText("", pszOutput, nOutput);  // no capability: an empty item
+    // Straight into an output that holds any name.
+    if (nOutput >= kNameBufferSize) return LookupCapName(Value, pszOutput);
     char szName[kNameBufferSize];
     LookupCapName(Value, szName);
-    CopyText(szName, pszOutput, nOutput);
+    return CopyText(szName, pszOutput, nOutput);
 }
 
-void CParaAnalyze::MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput) {
+size_t CParaAnalyze::MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput) {
     // High byte and low byte in lower-case hexadecimal: 0x0110 is "1.10".
-    snprintf(pszOutput, nOutput, "%x.%x", static_cast<unsigned int>(Value >> 8),
-             static_cast<unsigned int>(Value & 0xFF));
+    return Print(pszOutput, nOutput, "%x.%x", static_cast<unsigned int>(Value >> 8),
+                 static_cast<unsigned int>(Value & 0xFF));
 }
 
 void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList,
                                 size_t nAvail) {
-    char szValue[1024] = {};
-    Out("      ItemList = {%s", CRLF);
+    TW_OUT("      ItemList = {%s", CRLF);
 
     // Only items that lie wholly inside the container are shown; a type of unknown size is never
     // read, so all its items are (each as "not implemented").
@@ -174,29 +160,30 @@ void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 Num
     if (nItemSize != 0 && list.Size() / nItemSize < nInside) nInside = static_cast<TW_UINT32>(list.Size() / nItemSize);
 
     // Stops once the text buffer is full: items past it would never be seen.
-    for (TW_UINT32 i = 0; i < nInside && !m_pszOutput->Full(); ++i) {
-        const char* pszValue = kNotImplemented;
-        if (ItemType != TWTY_FRAME && nItemSize != 0) {
-            ValToStr(Cap, ItemType, list.At(i * nItemSize), nItemSize, szValue, sizeof(szValue));
-            pszValue = szValue;
+    CTextBuffer& text = *m_pszOutput;
+    for (TW_UINT32 i = 0; i < nInside && !text.Full(); ++i) {
+        const bool bLast = i + 1 == NumItems;
+        if (ItemType == TWTY_FRAME || nItemSize == 0) {
+            MakeItemLine(i, kNotImplemented, bLast);
+            continue;
         }
-        MakeItemLine(i, pszValue, i + 1 == NumItems);
+        // The line of MakeItemLine, with the value's text written in place: lists run to hundreds
+        // of items, so the value is not first composed elsewhere and copied. A value cut at the
+        // room is always followed by text (the line end), which flags the cut.
+        linefmt::Sink line(text.End(), text.Free());
+        TWAINMON_PUT(line, "        %3u:", i);
+        line.Took(ValToStr(Cap, ItemType, list.At(i * nItemSize), nItemSize, line.End(), line.Free() + 1));
+        TWAINMON_PUT(line, "%s%s", bLast ? "" : ",", CRLF);
+        text.Took(linefmt::Written{line.Length(), line.Cut()});
     }
     if (nInside < NumItems) {
-        Out("        ... %u of %u items lie outside the container%s", NumItems - nInside, NumItems, CRLF);
+        TW_OUT("        ... %u of %u items lie outside the container%s", NumItems - nInside, NumItems, CRLF);
     }
-    Out("      }%s", CRLF);
+    TW_OUT("      }%s", CRLF);
 }
 
 void CParaAnalyze::MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast) {
-    // "        %3u:%s%s%s": three columns for the index, wider from 1000 on; a comma after every item
-    // but the last. Lists run to hundreds of items, so the line is appended piece by piece rather
-    // than through the general formatter.
-    CTextBuffer& text = *m_pszOutput;
-    text.Append("        ");
-    text.AppendUnsigned(nIndex, 3);
-    text.Append(':');
-    text.Append(pszValue);
-    if (!bLast) text.Append(',');
-    text.Append(CRLF);
+    // "        %3u:%s%s%s": three columns for the index, wider from 1000 on; a comma after every
+    // item but the last.
+    TW_OUT("        %3u:%s%s%s", nIndex, pszValue, bLast ? "" : ",", CRLF);
 }

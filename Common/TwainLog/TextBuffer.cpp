@@ -49,21 +49,11 @@ void CTextBuffer::AppendV(const char* pszFormat, va_list* args) {
     TakeFormatted(written, pszRest, args);
 }
 
-void CTextBuffer::AppendLiteralV(const char* pszLiteral, va_list* args) {
-    linefmt::Written written;
-    const char* pszRest = linefmt::FormatLiteral(m_szText + m_nLength, kRoom - m_nLength, pszLiteral, args, &written);
-    TakeFormatted(written, pszRest, args);
-}
-
 void CTextBuffer::TakeFormatted(const linefmt::Written& written, const char* pszRest, va_list* args) {
     // The fast formatter wrote straight into the free room; a conversion it does not handle is
     // left, with the rest of the format and the arguments not yet taken, to vsnprintf.
-    m_nLength += written.nLength;
-    m_bOverflow = m_bOverflow || written.bCut;
-    if (pszRest == nullptr) {
-        m_szText[m_nLength] = '\0';
-        return;
-    }
+    Took(written);
+    if (pszRest == nullptr) return;
 
     // vsnprintf formats into the room plus the byte for the NUL and reports the length the whole
     // text needed, which tells whether it was cut.

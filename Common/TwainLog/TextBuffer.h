@@ -39,8 +39,16 @@ public:
     void AppendF(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
     // args: the caller's own list (from va_start), taken by address; it is used up.
     void AppendV(const char* pszFormat, va_list* args);
-    // AppendV for a format that is a string literal: parsed once, then reused by its address.
-    void AppendLiteralV(const char* pszLiteral, va_list* args);
+
+    // For a writer that fills the free room in place (CompiledFormat.h): where the text ends, the
+    // bytes of room left (one more byte past them takes the NUL), then what the writer wrote.
+    char* End() { return m_szText + m_nLength; }
+    size_t Free() const { return kRoom - m_nLength; }
+    void Took(const linefmt::Written& written) {
+        m_nLength += written.nLength;
+        m_bOverflow = m_bOverflow || written.bCut;
+        m_szText[m_nLength] = '\0';
+    }
 
     const char* Text() const { return m_szText; }
     size_t Length() const { return m_nLength; }
@@ -52,6 +60,7 @@ public:
     bool Full() const { return m_nLength == kRoom; }
 
 private:
+    // Took, then vsnprintf for what the general formatter left (pszRest, when not null).
     void TakeFormatted(const linefmt::Written& written, const char* pszRest, va_list* args);
 
     size_t m_nLength;

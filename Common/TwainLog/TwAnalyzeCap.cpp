@@ -30,15 +30,15 @@ constexpr size_t kRangeFields = sizeof(TW_RANGE);
 
 bool CParaAnalyze::TwCapabilityAnalyze(const TW_CAPABILITY* pCap) {
     if (pCap == nullptr) return true;
-    Out("  TW_CAPABILITY = {%s", CRLF);
+    TW_OUT("  TW_CAPABILITY = {%s", CRLF);
     LookupCapName(pCap->Cap, m_szName);
-    Out("    Cap        = [%s]%s", m_szName, CRLF);
+    TW_OUT("    Cap        = [%s]%s", m_szName, CRLF);
     LookupMacroName(twon_macros, pCap->ConType, m_szName);
-    Out("    ConType    = [%s]%s", m_szName, CRLF);
-    Out("    hContainer = <0x%08x>%s", twfmt::Low32(pCap->hContainer), CRLF);
+    TW_OUT("    ConType    = [%s]%s", m_szName, CRLF);
+    TW_OUT("    hContainer = <0x%08x>%s", twfmt::Low32(pCap->hContainer), CRLF);
     // A failed call leaves no container worth showing, and its handle may not be valid.
     if (m_RetCode != TWRC_FAILURE) TwContainerAnalyaze(pCap);
-    Out("  }%s", CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
@@ -71,84 +71,84 @@ bool CParaAnalyze::TwContainerAnalyaze(const TW_CAPABILITY* pCap) {
 bool CParaAnalyze::TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue, size_t nSize) {
     if (pOneValue == nullptr) return true;
     const CBoundedReader container(pOneValue, nSize);
-    Out("    TW_ONEVALUE = {%s", CRLF);
+    TW_OUT("    TW_ONEVALUE = {%s", CRLF);
     TW_ONEVALUE fields{};
     if (container.Copy(0, &fields, kOneValueFields)) {
         char szValue[512] = {};
         LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        Out("      ItemType = [%s]%s", m_szName, CRLF);
+        TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
         // A frame or text value starts at Item and goes on past it, inside the container.
         const size_t nItem = offsetof(TW_ONEVALUE, Item);
         ValToStr(Cap, fields.ItemType, container.At(nItem), container.Avail(nItem), szValue, sizeof(szValue));
-        Out("      Item     = [%s]%s", szValue, CRLF);
+        TW_OUT("      Item     = [%s]%s", szValue, CRLF);
     } else {
-        Out("      !!! container too small: %zu bytes, TW_ONEVALUE needs %zu !!!%s", nSize, kOneValueFields, CRLF);
+        TW_OUT("      !!! container too small: %zu bytes, TW_ONEVALUE needs %zu !!!%s", nSize, kOneValueFields, CRLF);
     }
-    Out("    }%s", CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEnumeration, size_t nSize) {
     if (pEnumeration == nullptr) return true;
     const CBoundedReader container(pEnumeration, nSize);
-    Out("    TW_ENUMERATION = {%s", CRLF);
+    TW_OUT("    TW_ENUMERATION = {%s", CRLF);
     TW_ENUMERATION fields{};
     if (container.Copy(0, &fields, kEnumerationFields)) {
         LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        Out("      ItemType     = [%s]%s", m_szName, CRLF);
-        Out("      NumItems     = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
-        Out("      CurrentIndex = [%ld]%s", twfmt::U32(fields.CurrentIndex), CRLF);
-        Out("      DefaultIndex = [%ld]%s", twfmt::U32(fields.DefaultIndex), CRLF);
+        TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
+        TW_OUT("      NumItems     = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
+        TW_OUT("      CurrentIndex = [%ld]%s", twfmt::U32(fields.CurrentIndex), CRLF);
+        TW_OUT("      DefaultIndex = [%ld]%s", twfmt::U32(fields.DefaultIndex), CRLF);
         MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kEnumerationFields),
                      container.Avail(kEnumerationFields));
     } else {
-        Out("      !!! container too small: %zu bytes, TW_ENUMERATION needs %zu !!!%s", nSize, kEnumerationFields,
-            CRLF);
+        TW_OUT("      !!! container too small: %zu bytes, TW_ENUMERATION needs %zu !!!%s", nSize,
+               kEnumerationFields, CRLF);
     }
-    Out("    }%s", CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwArrayAnalyze(TW_UINT16 Cap, const TW_ARRAY* pArray, size_t nSize) {
     if (pArray == nullptr) return true;
     const CBoundedReader container(pArray, nSize);
-    Out("    TW_ARRAY = {%s", CRLF);
+    TW_OUT("    TW_ARRAY = {%s", CRLF);
     TW_ARRAY fields{};
     if (container.Copy(0, &fields, kArrayFields)) {
         LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        Out("      ItemType = [%s]%s", m_szName, CRLF);
-        Out("      NumItems = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
+        TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
+        TW_OUT("      NumItems = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
         MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kArrayFields), container.Avail(kArrayFields));
     } else {
-        Out("      !!! container too small: %zu bytes, TW_ARRAY needs %zu !!!%s", nSize, kArrayFields, CRLF);
+        TW_OUT("      !!! container too small: %zu bytes, TW_ARRAY needs %zu !!!%s", nSize, kArrayFields, CRLF);
     }
-    Out("    }%s", CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwRangeAnalyze(TW_UINT16 Cap, const TW_RANGE* pRange, size_t nSize) {
     if (pRange == nullptr) return true;
     const CBoundedReader container(pRange, nSize);
-    Out("    TW_RANGE = {%s", CRLF);
+    TW_OUT("    TW_RANGE = {%s", CRLF);
     TW_RANGE fields{};
     if (container.Copy(0, &fields, kRangeFields)) {
         char szValue[512] = {};
         LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        Out("      ItemType     = [%s]%s", m_szName, CRLF);
+        TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
         // Each value is read at its field's address as its type says (a frame or text goes on into
         // the fields after it), never past the container.
         const auto ValueAt = [&](size_t nOffset) {
             ValToStr(Cap, fields.ItemType, container.At(nOffset), container.Avail(nOffset), szValue, sizeof(szValue));
             return szValue;
         };
-        Out("      MinValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MinValue)), CRLF);
-        Out("      MaxValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MaxValue)), CRLF);
-        Out("      StepSize     = [%s]%s", ValueAt(offsetof(TW_RANGE, StepSize)), CRLF);
-        Out("      DefaultValue = [%s]%s", ValueAt(offsetof(TW_RANGE, DefaultValue)), CRLF);
-        Out("      CurrentValue = [%s]%s", ValueAt(offsetof(TW_RANGE, CurrentValue)), CRLF);
+        TW_OUT("      MinValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MinValue)), CRLF);
+        TW_OUT("      MaxValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MaxValue)), CRLF);
+        TW_OUT("      StepSize     = [%s]%s", ValueAt(offsetof(TW_RANGE, StepSize)), CRLF);
+        TW_OUT("      DefaultValue = [%s]%s", ValueAt(offsetof(TW_RANGE, DefaultValue)), CRLF);
+        TW_OUT("      CurrentValue = [%s]%s", ValueAt(offsetof(TW_RANGE, CurrentValue)), CRLF);
     } else {
-        Out("      !!! container too small: %zu bytes, TW_RANGE needs %zu !!!%s", nSize, kRangeFields, CRLF);
+        TW_OUT("      !!! container too small: %zu bytes, TW_RANGE needs %zu !!!%s", nSize, kRangeFields, CRLF);
     }
-    Out("    }%s", CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }

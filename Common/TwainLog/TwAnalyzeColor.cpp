@@ -12,70 +12,70 @@ using twfmt::CRLF;
 
 bool CParaAnalyze::TwCieColorAnalyze(const TW_CIECOLOR* pCie) {
     if (pCie == nullptr) return true;
-    Out("  TW_CIECOLOR = {%s", CRLF);
+    TW_OUT("  TW_CIECOLOR = {%s", CRLF);
     // The colour space is a TWPT_ pixel type.
     LookupMacroName(twpt_macros, pCie->ColorSpace, m_szName);
-    Out("    ColorSpace      = [%s]%s", m_szName, CRLF);
-    Out("    LowEndian       = [%d]%s", pCie->LowEndian, CRLF);
-    Out("    DeviceDependent = [%d]%s", pCie->DeviceDependent, CRLF);
+    TW_OUT("    ColorSpace      = [%s]%s", m_szName, CRLF);
+    TW_OUT("    LowEndian       = [%d]%s", pCie->LowEndian, CRLF);
+    TW_OUT("    DeviceDependent = [%d]%s", pCie->DeviceDependent, CRLF);
     // Shown as its unsigned 32-bit value, like every "%ld" field: -1 shows as 4294967295.
-    Out("    VersionNumber   = [%ld]%s", twfmt::U32(static_cast<TW_UINT32>(pCie->VersionNumber)), CRLF);
-    Out("    StageABC=%s", CRLF);
+    TW_OUT("    VersionNumber   = [%ld]%s", twfmt::U32(static_cast<TW_UINT32>(pCie->VersionNumber)), CRLF);
+    TW_OUT("    StageABC=%s", CRLF);
     TwTransformStageAnalyze(&pCie->StageABC);
-    Out("    StageLMN=%s", CRLF);
+    TW_OUT("    StageLMN=%s", CRLF);
     TwTransformStageAnalyze(&pCie->StageLMN);
-    Out("    WhitePoint=%s", CRLF);
+    TW_OUT("    WhitePoint=%s", CRLF);
     TwCiePointAnalyze(&pCie->WhitePoint);
-    Out("    BlackPoint=%s", CRLF);
+    TW_OUT("    BlackPoint=%s", CRLF);
     TwCiePointAnalyze(&pCie->BlackPoint);
-    Out("    WhitePaper=%s", CRLF);
+    TW_OUT("    WhitePaper=%s", CRLF);
     TwCiePointAnalyze(&pCie->WhitePaper);
-    Out("    BlackInk=%s", CRLF);
+    TW_OUT("    BlackInk=%s", CRLF);
     TwCiePointAnalyze(&pCie->BlackInk);
     // Only the first sample lies inside the structure; the table beyond it is not shown.
-    Out("    Samples[]       = [%.3f]%s", twfmt::Fix32(pCie->Samples[0]), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    Samples[]       = [%.3f]%s", twfmt::Fix32(pCie->Samples[0]), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwTransformStageAnalyze(const TW_TRANSFORMSTAGE* pStage) {
     if (pStage == nullptr) return true;
-    Out("    TW_TRANSFORMSTAGE = {%s", CRLF);
+    TW_OUT("    TW_TRANSFORMSTAGE = {%s", CRLF);
     for (int i = 0; i < 3; ++i) {
-        Out("      Decode[%d] =%s", i, CRLF);
+        TW_OUT("      Decode[%d] =%s", i, CRLF);
         TwDecodeFunctionAnalyze(&pStage->Decode[i]);
     }
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
-            Out("      Mix[%d][%d] = [%.3f]%s", i, j, twfmt::Fix32(pStage->Mix[i][j]), CRLF);
+            TW_OUT("      Mix[%d][%d] = [%.3f]%s", i, j, twfmt::Fix32(pStage->Mix[i][j]), CRLF);
         }
     }
-    Out("    }%s", CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwDecodeFunctionAnalyze(const TW_DECODEFUNCTION* pDecode) {
     if (pDecode == nullptr) return true;
-    Out("      TW_DECODEFUNCTION = {%s", CRLF);
-    Out("        StartIn     = [%.3f]%s", twfmt::Fix32(pDecode->StartIn), CRLF);
-    Out("        BreakIn     = [%.3f]%s", twfmt::Fix32(pDecode->BreakIn), CRLF);
-    Out("        EndIn       = [%.3f]%s", twfmt::Fix32(pDecode->EndIn), CRLF);
-    Out("        StartOut    = [%.3f]%s", twfmt::Fix32(pDecode->StartOut), CRLF);
-    Out("        BreakOut    = [%.3f]%s", twfmt::Fix32(pDecode->BreakOut), CRLF);
-    Out("        EndOut      = [%.3f]%s", twfmt::Fix32(pDecode->EndOut), CRLF);
-    Out("        Gamma       = [%.3f]%s", twfmt::Fix32(pDecode->Gamma), CRLF);
-    Out("        SampleCount = [%.3f]%s", twfmt::Fix32(pDecode->SampleCount), CRLF);
-    Out("      }%s", CRLF);
+    TW_OUT("      TW_DECODEFUNCTION = {%s", CRLF);
+    TW_OUT("        StartIn     = [%.3f]%s", twfmt::Fix32(pDecode->StartIn), CRLF);
+    TW_OUT("        BreakIn     = [%.3f]%s", twfmt::Fix32(pDecode->BreakIn), CRLF);
+    TW_OUT("        EndIn       = [%.3f]%s", twfmt::Fix32(pDecode->EndIn), CRLF);
+    TW_OUT("        StartOut    = [%.3f]%s", twfmt::Fix32(pDecode->StartOut), CRLF);
+    TW_OUT("        BreakOut    = [%.3f]%s", twfmt::Fix32(pDecode->BreakOut), CRLF);
+    TW_OUT("        EndOut      = [%.3f]%s", twfmt::Fix32(pDecode->EndOut), CRLF);
+    TW_OUT("        Gamma       = [%.3f]%s", twfmt::Fix32(pDecode->Gamma), CRLF);
+    TW_OUT("        SampleCount = [%.3f]%s", twfmt::Fix32(pDecode->SampleCount), CRLF);
+    TW_OUT("      }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwCiePointAnalyze(const TW_CIEPOINT* pPoint) {
     if (pPoint == nullptr) return true;
-    Out("    TW_CIEPOINT = {%s", CRLF);
-    Out("      X = [%.3f]%s", twfmt::Fix32(pPoint->X), CRLF);
-    Out("      Y = [%.3f]%s", twfmt::Fix32(pPoint->Y), CRLF);
-    Out("      Z = [%.3f]%s", twfmt::Fix32(pPoint->Z), CRLF);
-    Out("    }%s", CRLF);
+    TW_OUT("    TW_CIEPOINT = {%s", CRLF);
+    TW_OUT("      X = [%.3f]%s", twfmt::Fix32(pPoint->X), CRLF);
+    TW_OUT("      Y = [%.3f]%s", twfmt::Fix32(pPoint->Y), CRLF);
+    TW_OUT("      Z = [%.3f]%s", twfmt::Fix32(pPoint->Z), CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
@@ -90,28 +90,28 @@ bool CParaAnalyze::TwRgbResponseAnalyze(const TW_RGBRESPONSE* pResponse) {
 }
 
 bool CParaAnalyze::TwResponseAnalyze(const char* pszStructure, const TW_ELEMENT8* pResponse) {
-    Out("  %s = {%s", pszStructure, CRLF);
+    TW_OUT("  %s = {%s", pszStructure, CRLF);
     // Only the first element lies inside the structure; the rest of the curve is not shown.
-    Out("    Response[0] =%s", CRLF);
+    TW_OUT("    Response[0] =%s", CRLF);
     TwElement8Analyze(&pResponse[0]);
-    Out("  }%s", CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwElement8Analyze(const TW_ELEMENT8* pElement) {
     if (pElement == nullptr) return true;
-    Out("    TW_ELEMENT8 = {%s", CRLF);
-    Out("      Index    = [%d]%s", pElement->Index, CRLF);
-    Out("      Channel1 = [%d]%s", pElement->Channel1, CRLF);
-    Out("      Channel2 = [%d]%s", pElement->Channel2, CRLF);
-    Out("      Channel3 = [%d]%s", pElement->Channel3, CRLF);
-    Out("    }%s", CRLF);
+    TW_OUT("    TW_ELEMENT8 = {%s", CRLF);
+    TW_OUT("      Index    = [%d]%s", pElement->Index, CRLF);
+    TW_OUT("      Channel1 = [%d]%s", pElement->Channel1, CRLF);
+    TW_OUT("      Channel2 = [%d]%s", pElement->Channel2, CRLF);
+    TW_OUT("      Channel3 = [%d]%s", pElement->Channel3, CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwPalette8Analyze(const TW_PALETTE8* pPalette) {
     // The palette is acknowledged, not shown: no field of it is read.
     if (pPalette == nullptr) return true;
-    Out("  TW_PALETTE8 = { it does not display. }%s", CRLF);
+    TW_OUT("  TW_PALETTE8 = { it does not display. }%s", CRLF);
     return true;
 }

@@ -15,91 +15,91 @@ bool CParaAnalyze::TwIdentityAnalyze(const TW_IDENTITY* pIdentity) {
     if (pIdentity == nullptr) return true;
     // The application's own identity, handed over when it opens the data-source manager.
     if (m_MSG == MSG_OPENDSM) {
-        Out("  pOrigin:TW_IDENTITY = {%s", CRLF);
+        TW_OUT("  pOrigin:TW_IDENTITY = {%s", CRLF);
     } else {
-        Out("  TW_IDENTITY = {%s", CRLF);
+        TW_OUT("  TW_IDENTITY = {%s", CRLF);
     }
     // Id is pointer-sized: shown as a signed 64-bit number.
-    Out("    Id              = [%ld]%s", static_cast<long>(reinterpret_cast<intptr_t>(pIdentity->Id)), CRLF);
-    Out("    Version         =%s", CRLF);
+    TW_OUT("    Id              = [%ld]%s", static_cast<long>(reinterpret_cast<intptr_t>(pIdentity->Id)), CRLF);
+    TW_OUT("    Version         =%s", CRLF);
     TwVersionAnalyze(&pIdentity->Version);
-    Out("    ProtocolMajor   = [%d]%s", pIdentity->ProtocolMajor, CRLF);
-    Out("    ProtocolMinor   = [%d]%s", pIdentity->ProtocolMinor, CRLF);
-    Out("    SupportedGroups = [%ld]%s", twfmt::U32(pIdentity->SupportedGroups), CRLF);
-    Out("    Manufacturer    = [%s]%s", twfmt::FieldText(pIdentity->Manufacturer).c_str(), CRLF);
-    Out("    ProductFamily   = [%s]%s", twfmt::FieldText(pIdentity->ProductFamily).c_str(), CRLF);
-    Out("    ProductName     = [%s]%s", twfmt::FieldText(pIdentity->ProductName).c_str(), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    ProtocolMajor   = [%d]%s", pIdentity->ProtocolMajor, CRLF);
+    TW_OUT("    ProtocolMinor   = [%d]%s", pIdentity->ProtocolMinor, CRLF);
+    TW_OUT("    SupportedGroups = [%ld]%s", twfmt::U32(pIdentity->SupportedGroups), CRLF);
+    TW_OUT("    Manufacturer    = [%s]%s", twfmt::FieldText(pIdentity->Manufacturer).c_str(), CRLF);
+    TW_OUT("    ProductFamily   = [%s]%s", twfmt::FieldText(pIdentity->ProductFamily).c_str(), CRLF);
+    TW_OUT("    ProductName     = [%s]%s", twfmt::FieldText(pIdentity->ProductName).c_str(), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwVersionAnalyze(const TW_VERSION* pVersion) {
     if (pVersion == nullptr) return true;
-    Out("    TW_VERSION = {%s", CRLF);
-    Out("      MajorNum = [%d]%s", pVersion->MajorNum, CRLF);
-    Out("      MinorNum = [%d]%s", pVersion->MinorNum, CRLF);
+    TW_OUT("    TW_VERSION = {%s", CRLF);
+    TW_OUT("      MajorNum = [%d]%s", pVersion->MajorNum, CRLF);
+    TW_OUT("      MinorNum = [%d]%s", pVersion->MinorNum, CRLF);
     // Both codes are unsigned 16-bit: 0xFFFF is 65535, never the table's -1 row.
     LookupMacroName(twlg_macros, pVersion->Language, m_szName);
-    Out("      Language = [%s]%s", m_szName, CRLF);
+    TW_OUT("      Language = [%s]%s", m_szName, CRLF);
     LookupMacroName(twcy_macros, pVersion->Country, m_szName);
-    Out("      Country  = [%s]%s", m_szName, CRLF);
-    Out("      Info     = [%s]%s", twfmt::FieldText(pVersion->Info).c_str(), CRLF);
-    Out("    }%s", CRLF);
+    TW_OUT("      Country  = [%s]%s", m_szName, CRLF);
+    TW_OUT("      Info     = [%s]%s", twfmt::FieldText(pVersion->Info).c_str(), CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwStatusAnalyze(const TW_STATUS* pStatus) {
     if (pStatus == nullptr) return true;
-    Out("  TW_STATUS = {%s", CRLF);
+    TW_OUT("  TW_STATUS = {%s", CRLF);
     LookupMacroName(twcc_macros, pStatus->ConditionCode, m_szName);
-    Out("    ConditionCode = [%s]%s", m_szName, CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    ConditionCode = [%s]%s", m_szName, CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwUserInterfaceAnalyze(const TW_USERINTERFACE* pUI) {
     if (pUI == nullptr) return true;
-    Out("  TW_USERINTERFACE = {%s", CRLF);
-    Out("    ShowUI  = [%s]%s", twfmt::Truth(pUI->ShowUI), CRLF);
-    Out("    ModalUI = [%s]%s", twfmt::Truth(pUI->ModalUI), CRLF);
-    Out("    hParent = <0x%08x>%s", twfmt::Low32(pUI->hParent), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("  TW_USERINTERFACE = {%s", CRLF);
+    TW_OUT("    ShowUI  = [%s]%s", twfmt::Truth(pUI->ShowUI), CRLF);
+    TW_OUT("    ModalUI = [%s]%s", twfmt::Truth(pUI->ModalUI), CRLF);
+    TW_OUT("    hParent = <0x%08x>%s", twfmt::Low32(pUI->hParent), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwPendingXfersAnalyze(const TW_PENDINGXFERS* pPending) {
     if (pPending == nullptr) return true;
-    Out("  TW_PENDINGXFERS = {%s", CRLF);
+    TW_OUT("  TW_PENDINGXFERS = {%s", CRLF);
     // Signed, so the "undetermined number of transfers" count 0xFFFF shows as -1.
-    Out("    Count = [%d]%s", static_cast<TW_INT16>(pPending->Count), CRLF);
-    Out("    EOJ   = [%ld]%s", twfmt::U32(pPending->EOJ), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    Count = [%d]%s", static_cast<TW_INT16>(pPending->Count), CRLF);
+    TW_OUT("    EOJ   = [%ld]%s", twfmt::U32(pPending->EOJ), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwEventAnalyze(const TW_EVENT* pEvent) {
     // An event that carries no message for the application leaves no block.
     if (pEvent == nullptr || pEvent->TWMessage == MSG_NULL) return true;
-    Out("  TW_EVENT = {%s", CRLF);
-    Out("    pEvent    = <0x%08x>%s", twfmt::Low32(pEvent->pEvent), CRLF);
+    TW_OUT("  TW_EVENT = {%s", CRLF);
+    TW_OUT("    pEvent    = <0x%08x>%s", twfmt::Low32(pEvent->pEvent), CRLF);
     // Standard messages up to MSG_CUSTOMBASE, the maker's messages above it.
     if (pEvent->TWMessage < 0x8001) {
         LookupMacroName(msg_macros, pEvent->TWMessage, m_szName);
     } else {
         LookupMacroName(msg_zv_macros, pEvent->TWMessage, m_szName);
     }
-    Out("    TWMessage = [%s]%s", m_szName, CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    TWMessage = [%s]%s", m_szName, CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwCustomDsDataAnalyze(const TW_CUSTOMDSDATA* pCustom) {
     if (pCustom == nullptr) return true;
-    Out("  TW_CUSTOMDSDATA = {%s", CRLF);
+    TW_OUT("  TW_CUSTOMDSDATA = {%s", CRLF);
     // The length is shown signed: a length with its top bit set shows negative.
-    Out("    InfoLength = [%d]%s", static_cast<TW_INT32>(pCustom->InfoLength), CRLF);
-    Out("    hData      = <0x%08x>%s", twfmt::Low32(pCustom->hData), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    InfoLength = [%d]%s", static_cast<TW_INT32>(pCustom->InfoLength), CRLF);
+    TW_OUT("    hData      = <0x%08x>%s", twfmt::Low32(pCustom->hData), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 

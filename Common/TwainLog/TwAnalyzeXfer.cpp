@@ -15,83 +15,81 @@ using twfmt::CRLF;
 
 bool CParaAnalyze::TwSetupMemXferAnalyze(const TW_SETUPMEMXFER* pSetup) {
     if (pSetup == nullptr) return true;
-    Out("  TW_SETUPMEMXFER = {%s", CRLF);
-    Out("    MinBufSize = [%ld]%s", twfmt::U32(pSetup->MinBufSize), CRLF);
-    Out("    MaxBufSize = [%ld]%s", twfmt::U32(pSetup->MaxBufSize), CRLF);
-    Out("    Preferred  = [%ld]%s", twfmt::U32(pSetup->Preferred), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("  TW_SETUPMEMXFER = {%s", CRLF);
+    TW_OUT("    MinBufSize = [%ld]%s", twfmt::U32(pSetup->MinBufSize), CRLF);
+    TW_OUT("    MaxBufSize = [%ld]%s", twfmt::U32(pSetup->MaxBufSize), CRLF);
+    TW_OUT("    Preferred  = [%ld]%s", twfmt::U32(pSetup->Preferred), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwSetupFileXferAnalyze(const TW_SETUPFILEXFER* pSetup) {
     if (pSetup == nullptr) return true;
-    Out("  TW_SETUPFILEXFER = {%s", CRLF);
-    Out("    FileName = [%s]%s", twfmt::FieldText(pSetup->FileName).c_str(), CRLF);
+    TW_OUT("  TW_SETUPFILEXFER = {%s", CRLF);
+    TW_OUT("    FileName = [%s]%s", twfmt::FieldText(pSetup->FileName).c_str(), CRLF);
     LookupMacroName(twff_macros, pSetup->Format, m_szName);
-    Out("    Format   = [%s]%s", m_szName, CRLF);
-    Out("    VRefNum  = [%d]%s", pSetup->VRefNum, CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    Format   = [%s]%s", m_szName, CRLF);
+    TW_OUT("    VRefNum  = [%d]%s", pSetup->VRefNum, CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwImageMemXferAnalyze(const TW_IMAGEMEMXFER* pXfer) {
     if (pXfer == nullptr) return true;
-    Out("  TW_IMAGEMEMXFER = {%s", CRLF);
+    TW_OUT("  TW_IMAGEMEMXFER = {%s", CRLF);
     LookupMacroName(twcp_macros, pXfer->Compression, m_szName);
-    Out("    Compression  = [%s]%s", m_szName, CRLF);
-    Out("    BytesPerRow  = [%ld]%s", twfmt::U32(pXfer->BytesPerRow), CRLF);
-    Out("    Columns      = [%ld]%s", twfmt::U32(pXfer->Columns), CRLF);
-    Out("    Rows         = [%ld]%s", twfmt::U32(pXfer->Rows), CRLF);
-    Out("    XOffset      = [%ld]%s", twfmt::U32(pXfer->XOffset), CRLF);
-    Out("    YOffset      = [%ld]%s", twfmt::U32(pXfer->YOffset), CRLF);
-    Out("    BytesWritten = [%ld]%s", twfmt::U32(pXfer->BytesWritten), CRLF);
-    Out("    Memory       =%s", CRLF);
+    TW_OUT("    Compression  = [%s]%s", m_szName, CRLF);
+    TW_OUT("    BytesPerRow  = [%ld]%s", twfmt::U32(pXfer->BytesPerRow), CRLF);
+    TW_OUT("    Columns      = [%ld]%s", twfmt::U32(pXfer->Columns), CRLF);
+    TW_OUT("    Rows         = [%ld]%s", twfmt::U32(pXfer->Rows), CRLF);
+    TW_OUT("    XOffset      = [%ld]%s", twfmt::U32(pXfer->XOffset), CRLF);
+    TW_OUT("    YOffset      = [%ld]%s", twfmt::U32(pXfer->YOffset), CRLF);
+    TW_OUT("    BytesWritten = [%ld]%s", twfmt::U32(pXfer->BytesWritten), CRLF);
+    TW_OUT("    Memory       =%s", CRLF);
     TwMemoryAnalyze(&pXfer->Memory);
     // This block's closing brace stands at the left margin; stored logs have it so.
-    Out("}%s", CRLF);
+    TW_OUT("}%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwMemoryAnalyze(const TW_MEMORY* pMemory) {
     if (pMemory == nullptr) return true;
-    Out("    TW_MEMORY = {%s", CRLF);
+    TW_OUT("    TW_MEMORY = {%s", CRLF);
     // The TWMF_ bits are shown as plain hexadecimal, without leading zeros.
-    Out("      Flags  = [0x%x]%s", pMemory->Flags, CRLF);
-    Out("      Length = [%ld]%s", twfmt::U32(pMemory->Length), CRLF);
-    Out("      TheMem = <0x%08x>%s", twfmt::Low32(pMemory->TheMem), CRLF);
-    Out("    }%s", CRLF);
+    TW_OUT("      Flags  = [0x%x]%s", pMemory->Flags, CRLF);
+    TW_OUT("      Length = [%ld]%s", twfmt::U32(pMemory->Length), CRLF);
+    TW_OUT("      TheMem = <0x%08x>%s", twfmt::Low32(pMemory->TheMem), CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwJpegCompressionAnalyze(const TW_JPEGCOMPRESSION* pJpeg) {
     if (pJpeg == nullptr) return true;
-    Out("  TW_JPEGCOMPRESSION = {%s", CRLF);
+    TW_OUT("  TW_JPEGCOMPRESSION = {%s", CRLF);
     LookupMacroName(twpt_macros, pJpeg->ColorSpace, m_szName);
-    Out("    ColorSpace       = [%s]%s", m_szName, CRLF);
-    Out("    SubSampling      = [%ld]%s", twfmt::U32(pJpeg->SubSampling), CRLF);
-    Out("    NumComponents    = [%d]%s", pJpeg->NumComponents, CRLF);
-    Out("    RestartFrequency = [%d]%s", pJpeg->RestartFrequency, CRLF);
-    Out("    QuantMap[]       = {");
-    for (size_t i = 0; i < 4; ++i) Out(i < 3 ? "%d," : "%d", pJpeg->QuantMap[i]);
-    Out("}%s", CRLF);
+    TW_OUT("    ColorSpace       = [%s]%s", m_szName, CRLF);
+    TW_OUT("    SubSampling      = [%ld]%s", twfmt::U32(pJpeg->SubSampling), CRLF);
+    TW_OUT("    NumComponents    = [%d]%s", pJpeg->NumComponents, CRLF);
+    TW_OUT("    RestartFrequency = [%d]%s", pJpeg->RestartFrequency, CRLF);
+    TW_OUT("    QuantMap[]       = {");
+    MakeNumberList(pJpeg->QuantMap);
     // Each table label runs straight into its TW_MEMORY header on the same line and is never
     // closed: readers of stored logs rely on this shape.
     for (int i = 0; i < 4; ++i) {
-        Out("    QuantTable[%d]   = {", i);
+        TW_OUT("    QuantTable[%d]   = {", i);
         TwMemoryAnalyze(&pJpeg->QuantTable[i]);
     }
-    Out("    HuffmanMap[]     = {");
-    for (size_t i = 0; i < 4; ++i) Out(i < 3 ? "%d," : "%d", pJpeg->HuffmanMap[i]);
-    Out("}%s", CRLF);
+    TW_OUT("    HuffmanMap[]     = {");
+    MakeNumberList(pJpeg->HuffmanMap);
     for (int i = 0; i < 2; ++i) {
-        Out("    HuffmanDC[%d]    = {", i);
+        TW_OUT("    HuffmanDC[%d]    = {", i);
         TwMemoryAnalyze(&pJpeg->HuffmanDC[i]);
     }
     for (int i = 0; i < 2; ++i) {
-        Out("    HuffmanAC[%d]    = {", i);
+        TW_OUT("    HuffmanAC[%d]    = {", i);
         TwMemoryAnalyze(&pJpeg->HuffmanAC[i]);
     }
-    Out("  }%s", CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
@@ -102,8 +100,8 @@ bool CParaAnalyze::TwUint32(const void* pData) {
     // pointer still gives the block, with an item of zero.
     TW_UINT32 item = 0;
     if (pData != nullptr) memcpy(&item, pData, sizeof(item));
-    Out("  TW_UINT32 = {%s", CRLF);
-    Out("    Item = <0x%08x>%s", item, CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("  TW_UINT32 = {%s", CRLF);
+    TW_OUT("    Item = <0x%08x>%s", item, CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }

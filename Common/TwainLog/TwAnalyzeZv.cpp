@@ -75,60 +75,60 @@ bool CParaAnalyze::TwHardwareInfoAnalyze(const TWZV_HARDWAREINFO* pInfo) {
 
     // A colour matrix line: the label, the nine coefficients, then the closing bracket.
     const auto ColorLine = [this](const char* pszLabel, const TW_FIX32* pCoeff) {
-        Out("%s", pszLabel);
+        TW_OUT("%s", pszLabel);
         SetColorCoeffData(pCoeff);
-        Out("]%s", CRLF);
+        TW_OUT("]%s", CRLF);
     };
 
-    Out("  TWZV_HARDWAREINFO = {%s", CRLF);
-    Out("    ModelID                = [0x%02x]%s", pInfo->ModelID, CRLF);
-    Out("    ProductName            = [%s]%s", NameText(pInfo->ProductName).c_str(), CRLF);
-    Out("    ModelName              = [%s]%s", NameText(pInfo->ModelName).c_str(), CRLF);
-    Out("    OptXResolution         = [%ld]%s", U32(pInfo->OptXResolution), CRLF);
-    Out("    OptYResolution         = [%ld]%s", U32(pInfo->OptYResolution), CRLF);
-    Out("    MinResolution          = [%ld]%s", U32(pInfo->MinResolution), CRLF);
-    Out("    MaxResolution          = [%ld]%s", U32(pInfo->MaxResolution), CRLF);
-    Out("    MaxMoireResolution     = [%ld]%s", U32(pInfo->MaxMoireResolution), CRLF);
-    Out("    MaxPixelofWidth        = [%ld]%s", U32(pInfo->MaxPixelofWidth), CRLF);
-    Out("    PixelSizeofFB[0]       = [%ld]%s", U32(pInfo->PixelSizeofFB[0]), CRLF);
-    Out("    PixelSizeofFB[1]       = [%ld]%s", U32(pInfo->PixelSizeofFB[1]), CRLF);
-    Out("    PixelSizeofADF[0]      = [%ld]%s", U32(pInfo->PixelSizeofADF[0]), CRLF);
-    Out("    PixelSizeofADF[1]      = [%ld]%s", U32(pInfo->PixelSizeofADF[1]), CRLF);
-    Out("    PixelSizeofTPU[0]      = [%ld]%s", U32(pInfo->PixelSizeofTPU[0]), CRLF);
-    Out("    PixelSizeofTPU[1]      = [%ld]%s", U32(pInfo->PixelSizeofTPU[1]), CRLF);
-    Out("    BitDepth               = [0x%02x]%s", pInfo->BitDepth, CRLF);
-    Out("    InterfaceSupport       = [%d]%s", pInfo->InterfaceSupport, CRLF);
-    Out("    CommandType            = [%ld]%s", U32(pInfo->CommandType), CRLF);
-    Out("    ConnectInterfaceType   = [%ld]%s", U32(pInfo->ConnectInterfaceType), CRLF);
-    Out("    StandAloneModeSupport  = [%s]%s", Truth(AnyByteSet(pInfo->StandAloneModeSupport)), CRLF);
-    Out("    FullAutoModeSupport    = [%s]%s", Truth(pInfo->FullAutoModeSupport), CRLF);
-    Out("    SimpleModeSupport      = [%s]%s", Truth(pInfo->SimpleModeSupport), CRLF);
-    Out("    DocumentModeSupport    = [%s]%s", Truth(pInfo->DocumentModeSupport), CRLF);
-    Out("    AdvancedModeSupport    = [%s]%s", Truth(pInfo->AdvancedModeSupport), CRLF);
-    Out("    VRXSupport             = [%s]%s", Truth(pInfo->VRXSupport), CRLF);
-    Out("    FIT3                   = [%s]%s", Truth(pInfo->FIT3), CRLF);
-    Out("    AutoLayoutSupportFB    = [%s]%s", Truth(pInfo->AutoLayoutSupportFB), CRLF);
-    Out("    AutoLayoutSupportADF   = [%s]%s", Truth(pInfo->AutoLayoutSupportADF), CRLF);
-    Out("    HalftoneSupport        = [%s]%s", Truth(pInfo->HalftoneSupport), CRLF);
-    Out("    HTModeSupport          = [%s]%s", Truth(pInfo->HTModeSupport), CRLF);
-    Out("    HTDitherSupport        = [%s]%s", Truth(pInfo->HTDitherSupport), CRLF);
-    Out("    HTKDWSupport           = [%s]%s", Truth(pInfo->HTKDWSupport), CRLF);
-    Out("    HTJQNSupport           = [%s]%s", Truth(pInfo->HTJQNSupport), CRLF);
-    Out("    TableArrangement       = [%d]%s", pInfo->TableArrangement, CRLF);
-    Out("    OptionSupport          = [0x%04x]%s", static_cast<unsigned int>(pInfo->OptionSupport), CRLF);
-    Out("    FocusSupport           = [%d]%s", pInfo->FocusSupport, CRLF);
-    Out("    FocusArea[0]           = [%ld]%s", U32(pInfo->FocusArea[0]), CRLF);
-    Out("    FocusArea[1]           = [%ld]%s", U32(pInfo->FocusArea[1]), CRLF);
-    Out("    ProfileNameFB          = [%s]%s", twfmt::FieldText(pInfo->ProfileNameFB).c_str(), CRLF);
-    Out("    ProfileNameTPU         = [%s]%s", twfmt::FieldText(pInfo->ProfileNameTPU).c_str(), CRLF);
+    TW_OUT("  TWZV_HARDWAREINFO = {%s", CRLF);
+    TW_OUT("    ModelID                = [0x%02x]%s", pInfo->ModelID, CRLF);
+    TW_OUT("    ProductName            = [%s]%s", NameText(pInfo->ProductName).c_str(), CRLF);
+    TW_OUT("    ModelName              = [%s]%s", NameText(pInfo->ModelName).c_str(), CRLF);
+    TW_OUT("    OptXResolution         = [%ld]%s", U32(pInfo->OptXResolution), CRLF);
+    TW_OUT("    OptYResolution         = [%ld]%s", U32(pInfo->OptYResolution), CRLF);
+    TW_OUT("    MinResolution          = [%ld]%s", U32(pInfo->MinResolution), CRLF);
+    TW_OUT("    MaxResolution          = [%ld]%s", U32(pInfo->MaxResolution), CRLF);
+    TW_OUT("    MaxMoireResolution     = [%ld]%s", U32(pInfo->MaxMoireResolution), CRLF);
+    TW_OUT("    MaxPixelofWidth        = [%ld]%s", U32(pInfo->MaxPixelofWidth), CRLF);
+    TW_OUT("    PixelSizeofFB[0]       = [%ld]%s", U32(pInfo->PixelSizeofFB[0]), CRLF);
+    TW_OUT("    PixelSizeofFB[1]       = [%ld]%s", U32(pInfo->PixelSizeofFB[1]), CRLF);
+    TW_OUT("    PixelSizeofADF[0]      = [%ld]%s", U32(pInfo->PixelSizeofADF[0]), CRLF);
+    TW_OUT("    PixelSizeofADF[1]      = [%ld]%s", U32(pInfo->PixelSizeofADF[1]), CRLF);
+    TW_OUT("    PixelSizeofTPU[0]      = [%ld]%s", U32(pInfo->PixelSizeofTPU[0]), CRLF);
+    TW_OUT("    PixelSizeofTPU[1]      = [%ld]%s", U32(pInfo->PixelSizeofTPU[1]), CRLF);
+    TW_OUT("    BitDepth               = [0x%02x]%s", pInfo->BitDepth, CRLF);
+    TW_OUT("    InterfaceSupport       = [%d]%s", pInfo->InterfaceSupport, CRLF);
+    TW_OUT("    CommandType            = [%ld]%s", U32(pInfo->CommandType), CRLF);
+    TW_OUT("    ConnectInterfaceType   = [%ld]%s", U32(pInfo->ConnectInterfaceType), CRLF);
+    TW_OUT("    StandAloneModeSupport  = [%s]%s", Truth(AnyByteSet(pInfo->StandAloneModeSupport)), CRLF);
+    TW_OUT("    FullAutoModeSupport    = [%s]%s", Truth(pInfo->FullAutoModeSupport), CRLF);
+    TW_OUT("    SimpleModeSupport      = [%s]%s", Truth(pInfo->SimpleModeSupport), CRLF);
+    TW_OUT("    DocumentModeSupport    = [%s]%s", Truth(pInfo->DocumentModeSupport), CRLF);
+    TW_OUT("    AdvancedModeSupport    = [%s]%s", Truth(pInfo->AdvancedModeSupport), CRLF);
+    TW_OUT("    VRXSupport             = [%s]%s", Truth(pInfo->VRXSupport), CRLF);
+    TW_OUT("    FIT3                   = [%s]%s", Truth(pInfo->FIT3), CRLF);
+    TW_OUT("    AutoLayoutSupportFB    = [%s]%s", Truth(pInfo->AutoLayoutSupportFB), CRLF);
+    TW_OUT("    AutoLayoutSupportADF   = [%s]%s", Truth(pInfo->AutoLayoutSupportADF), CRLF);
+    TW_OUT("    HalftoneSupport        = [%s]%s", Truth(pInfo->HalftoneSupport), CRLF);
+    TW_OUT("    HTModeSupport          = [%s]%s", Truth(pInfo->HTModeSupport), CRLF);
+    TW_OUT("    HTDitherSupport        = [%s]%s", Truth(pInfo->HTDitherSupport), CRLF);
+    TW_OUT("    HTKDWSupport           = [%s]%s", Truth(pInfo->HTKDWSupport), CRLF);
+    TW_OUT("    HTJQNSupport           = [%s]%s", Truth(pInfo->HTJQNSupport), CRLF);
+    TW_OUT("    TableArrangement       = [%d]%s", pInfo->TableArrangement, CRLF);
+    TW_OUT("    OptionSupport          = [0x%04x]%s", static_cast<unsigned int>(pInfo->OptionSupport), CRLF);
+    TW_OUT("    FocusSupport           = [%d]%s", pInfo->FocusSupport, CRLF);
+    TW_OUT("    FocusArea[0]           = [%ld]%s", U32(pInfo->FocusArea[0]), CRLF);
+    TW_OUT("    FocusArea[1]           = [%ld]%s", U32(pInfo->FocusArea[1]), CRLF);
+    TW_OUT("    ProfileNameFB          = [%s]%s", twfmt::FieldText(pInfo->ProfileNameFB).c_str(), CRLF);
+    TW_OUT("    ProfileNameTPU         = [%s]%s", twfmt::FieldText(pInfo->ProfileNameTPU).c_str(), CRLF);
     ColorLine("    ColorCorrectionFB      = [", pInfo->ColorCorrectionFB);
     ColorLine("    ColorCorrectionPOSI    = [", pInfo->ColorCorrectionPOSI);
     ColorLine("    ColorCorrectionNEGA    = [", pInfo->ColorCorrectionNEGA);
     ColorLine("    VRXColorCorrectionFB   = [", pInfo->VRXColorCorrectionFB);
     ColorLine("    VRXColorCorrectionPOSI = [", pInfo->VRXColorCorrectionPOSI);
     ColorLine("    VRXColorCorrectionNEGA = [", pInfo->VRXColorCorrectionNEGA);
-    Out("    ROMVersion             = [%s]%s", twfmt::FieldText(pInfo->ROMVersion).c_str(), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    ROMVersion             = [%s]%s", twfmt::FieldText(pInfo->ROMVersion).c_str(), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
@@ -136,7 +136,7 @@ bool CParaAnalyze::TwHardwareInfoAnalyze(const TWZV_HARDWAREINFO* pInfo) {
 void CParaAnalyze::SetColorCoeffData(const TW_FIX32* pCoeff) {
     constexpr int kCoeffs = 9;
     for (int i = 0; i < kCoeffs; ++i) {
-        Out("%.3f%s", twfmt::Fix32(pCoeff[i]), i < kCoeffs - 1 ? "," : "");
+        TW_OUT("%.3f%s", twfmt::Fix32(pCoeff[i]), i < kCoeffs - 1 ? "," : "");
     }
 }
 
@@ -144,95 +144,95 @@ void CParaAnalyze::SetColorCoeffData(const TW_FIX32* pCoeff) {
 
 bool CParaAnalyze::TwZvAutoExposureAnalyze(const TWZV_AUTOEXPOSURE* pExposure) {
     if (pExposure == nullptr) return true;
-    Out("  TWZV_AUTOEXPOSURE = {%s", CRLF);
-    Out("    Handle       = <0x%08x>%s", pExposure->Handle, CRLF);
-    Out("    Left         = [%d]%s", pExposure->Left, CRLF);
-    Out("    Top          = [%d]%s", pExposure->Top, CRLF);
-    Out("    Right        = [%d]%s", pExposure->Right, CRLF);
-    Out("    Bottom       = [%d]%s", pExposure->Bottom, CRLF);
+    TW_OUT("  TWZV_AUTOEXPOSURE = {%s", CRLF);
+    TW_OUT("    Handle       = <0x%08x>%s", pExposure->Handle, CRLF);
+    TW_OUT("    Left         = [%d]%s", pExposure->Left, CRLF);
+    TW_OUT("    Top          = [%d]%s", pExposure->Top, CRLF);
+    TW_OUT("    Right        = [%d]%s", pExposure->Right, CRLF);
+    TW_OUT("    Bottom       = [%d]%s", pExposure->Bottom, CRLF);
     LookupMacroName(twzv_ft_macros, pExposure->FilmType, m_szName);
-    Out("    FilmType     = [%s]%s", m_szName, CRLF);
+    TW_OUT("    FilmType     = [%s]%s", m_szName, CRLF);
     LookupMacroName(twzv_pg_macros, pExposure->PreScanGamma, m_szName);
-    Out("    PreScanGamma = [%s]%s", m_szName, CRLF);
-    Out("    ScreenGamma  = [%.3f]%s", twfmt::Fix32(pExposure->ScreenGamma), CRLF);
-    Out("    GrayBalance  = [%ld]%s", twfmt::U32(pExposure->GrayBalance), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("    PreScanGamma = [%s]%s", m_szName, CRLF);
+    TW_OUT("    ScreenGamma  = [%.3f]%s", twfmt::Fix32(pExposure->ScreenGamma), CRLF);
+    TW_OUT("    GrayBalance  = [%ld]%s", twfmt::U32(pExposure->GrayBalance), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwZvRgbMatrixAnalyze(const TWZV_RGBMATRIX* pMatrix) {
     if (pMatrix == nullptr) return true;
-    Out("  TWZV_RGBMATRIX = {%s", CRLF);
-    Out("%s", "    ColorCoeff = {");
+    TW_OUT("  TWZV_RGBMATRIX = {%s", CRLF);
+    TW_OUT("%s", "    ColorCoeff = {");
     SetColorCoeffData(pMatrix->ColorCoeff);
-    Out("}%s", CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("}%s", CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwZvColorSmoothingAnalyze(const TWZV_COLORSMOOTHING* pSmoothing) {
     if (pSmoothing == nullptr) return true;
     using twfmt::U32;
-    Out("  TWZV_COLORSMOOTHING = {%s", CRLF);
-    Out("    Handle       = <0x%08x>%s", pSmoothing->Handle, CRLF);
-    Out("    LeftX        = [%ld]%s", U32(pSmoothing->LeftX), CRLF);
-    Out("    LeftY        = [%ld]%s", U32(pSmoothing->LeftY), CRLF);
-    Out("    TopX         = [%ld]%s", U32(pSmoothing->TopX), CRLF);
-    Out("    TopY         = [%ld]%s", U32(pSmoothing->TopY), CRLF);
-    Out("    RightX       = [%ld]%s", U32(pSmoothing->RightX), CRLF);
-    Out("    RightY       = [%ld]%s", U32(pSmoothing->RightY), CRLF);
-    Out("    BottomX      = [%ld]%s", U32(pSmoothing->BottomX), CRLF);
-    Out("    BottomY      = [%ld]%s", U32(pSmoothing->BottomY), CRLF);
-    Out("    Reserved     = [%ld]%s", U32(pSmoothing->Reserved), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("  TWZV_COLORSMOOTHING = {%s", CRLF);
+    TW_OUT("    Handle       = <0x%08x>%s", pSmoothing->Handle, CRLF);
+    TW_OUT("    LeftX        = [%ld]%s", U32(pSmoothing->LeftX), CRLF);
+    TW_OUT("    LeftY        = [%ld]%s", U32(pSmoothing->LeftY), CRLF);
+    TW_OUT("    TopX         = [%ld]%s", U32(pSmoothing->TopX), CRLF);
+    TW_OUT("    TopY         = [%ld]%s", U32(pSmoothing->TopY), CRLF);
+    TW_OUT("    RightX       = [%ld]%s", U32(pSmoothing->RightX), CRLF);
+    TW_OUT("    RightY       = [%ld]%s", U32(pSmoothing->RightY), CRLF);
+    TW_OUT("    BottomX      = [%ld]%s", U32(pSmoothing->BottomX), CRLF);
+    TW_OUT("    BottomY      = [%ld]%s", U32(pSmoothing->BottomY), CRLF);
+    TW_OUT("    Reserved     = [%ld]%s", U32(pSmoothing->Reserved), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 // Four spaces before the name at every level: it is also the block of DAT_ZV_UNSHARPMASKPARAM.
 bool CParaAnalyze::TwUnsharpMaskAnalyze(const TWZV_USMPARAM* pParam) {
     if (pParam == nullptr) return true;
-    Out("    TWZV_USMPARAM = {%s", CRLF);
-    Out("      Amount    = [%d]%s", pParam->Amount, CRLF);
-    Out("      Radius    = [%d]%s", pParam->Radius, CRLF);
-    Out("      Threshold = [%d]%s", pParam->Threshold, CRLF);
-    Out("    }%s", CRLF);
+    TW_OUT("    TWZV_USMPARAM = {%s", CRLF);
+    TW_OUT("      Amount    = [%d]%s", pParam->Amount, CRLF);
+    TW_OUT("      Radius    = [%d]%s", pParam->Radius, CRLF);
+    TW_OUT("      Threshold = [%d]%s", pParam->Threshold, CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwZvUsmInfoAnalyze(const TWZV_USMINFO* pInfo) {
     if (pInfo == nullptr) return true;
-    Out("  TWZV_USMINFO = {%s", CRLF);
-    Out("    InputResolution = [%d]%s", pInfo->InputResolution, CRLF);
-    Out("    InUSMLevel      = [%d]%s", pInfo->InUSMLevel, CRLF);
-    Out("    InFilmType      = [%d]%s", pInfo->InFilmType, CRLF);
-    Out("    USMParm         = %s", CRLF);
+    TW_OUT("  TWZV_USMINFO = {%s", CRLF);
+    TW_OUT("    InputResolution = [%d]%s", pInfo->InputResolution, CRLF);
+    TW_OUT("    InUSMLevel      = [%d]%s", pInfo->InUSMLevel, CRLF);
+    TW_OUT("    InFilmType      = [%d]%s", pInfo->InFilmType, CRLF);
+    TW_OUT("    USMParm         = %s", CRLF);
     TwUnsharpMaskAnalyze(&pInfo->USMParm);
-    Out("    ReviseParm      = %s", CRLF);
+    TW_OUT("    ReviseParm      = %s", CRLF);
     TwZvReviseBaseParamAnalyze(&pInfo->ReviseParm);
-    Out("  }%s", CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwZvReviseBaseParamAnalyze(const TWZV_REVISEBASEPARM* pParam) {
     if (pParam == nullptr) return true;
-    Out("    TWZV_REVISEBASEPARM = {%s", CRLF);
-    Out("      InputRevise  = %s", CRLF);
+    TW_OUT("    TWZV_REVISEBASEPARM = {%s", CRLF);
+    TW_OUT("      InputRevise  = %s", CRLF);
     TwZvThresholdInfoAnalyze(&pParam->InputRevise);
-    Out("      OutputRevise = %s", CRLF);
+    TW_OUT("      OutputRevise = %s", CRLF);
     TwZvThresholdInfoAnalyze(&pParam->OutputRevise);
-    Out("      BlurMax      = [%d]%s", pParam->BlurMax, CRLF);
-    Out("    }%s", CRLF);
+    TW_OUT("      BlurMax      = [%d]%s", pParam->BlurMax, CRLF);
+    TW_OUT("    }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwZvThresholdInfoAnalyze(const TWZV_THRESHOLDINFO* pInfo) {
     if (pInfo == nullptr) return true;
-    Out("      TWZV_THRESHOLDINFO = {%s", CRLF);
-    Out("        ShadowL    = [%d]%s", pInfo->ShadowL, CRLF);
-    Out("        ShadowH    = [%d]%s", pInfo->ShadowH, CRLF);
-    Out("        HighlightH = [%d]%s", pInfo->HighlightH, CRLF);
-    Out("        HighlightL = [%d]%s", pInfo->HighlightL, CRLF);
-    Out("      }%s", CRLF);
+    TW_OUT("      TWZV_THRESHOLDINFO = {%s", CRLF);
+    TW_OUT("        ShadowL    = [%d]%s", pInfo->ShadowL, CRLF);
+    TW_OUT("        ShadowH    = [%d]%s", pInfo->ShadowH, CRLF);
+    TW_OUT("        HighlightH = [%d]%s", pInfo->HighlightH, CRLF);
+    TW_OUT("        HighlightL = [%d]%s", pInfo->HighlightL, CRLF);
+    TW_OUT("      }%s", CRLF);
     return true;
 }
 
@@ -241,27 +241,27 @@ bool CParaAnalyze::TwZvThresholdInfoAnalyze(const TWZV_THRESHOLDINFO* pInfo) {
 bool CParaAnalyze::TwZvSkewInfoAnalyze(const TWZV_LOCATIONDATA* pLocation) {
     if (pLocation == nullptr) return true;
     using twfmt::U32;
-    Out("  TWZV_LOCATIONDATA = {%s", CRLF);
-    Out("    BitsPerPixel = [%d]%s", pLocation->BitsPerPixel, CRLF);
-    Out("    topPoint     = [%ld]%s", U32(pLocation->topPoint), CRLF);
-    Out("    leftPoint    = [%ld]%s", U32(pLocation->leftPoint), CRLF);
-    Out("    locateW      = [%ld]%s", U32(pLocation->locateW), CRLF);
-    Out("    locateH      = [%ld]%s", U32(pLocation->locateH), CRLF);
-    Out("    ActualImgW   = [%ld]%s", U32(pLocation->ActualImgW), CRLF);
-    Out("    ActualImgH   = [%ld]%s", U32(pLocation->ActualImgH), CRLF);
-    Out("    xTangent     = [%ld]%s", U32(pLocation->xTangent), CRLF);
-    Out("    yTangent     = [%ld]%s", U32(pLocation->yTangent), CRLF);
-    Out("    Theta        = [%.3f]%s", twfmt::Fix32(pLocation->Theta), CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("  TWZV_LOCATIONDATA = {%s", CRLF);
+    TW_OUT("    BitsPerPixel = [%d]%s", pLocation->BitsPerPixel, CRLF);
+    TW_OUT("    topPoint     = [%ld]%s", U32(pLocation->topPoint), CRLF);
+    TW_OUT("    leftPoint    = [%ld]%s", U32(pLocation->leftPoint), CRLF);
+    TW_OUT("    locateW      = [%ld]%s", U32(pLocation->locateW), CRLF);
+    TW_OUT("    locateH      = [%ld]%s", U32(pLocation->locateH), CRLF);
+    TW_OUT("    ActualImgW   = [%ld]%s", U32(pLocation->ActualImgW), CRLF);
+    TW_OUT("    ActualImgH   = [%ld]%s", U32(pLocation->ActualImgH), CRLF);
+    TW_OUT("    xTangent     = [%ld]%s", U32(pLocation->xTangent), CRLF);
+    TW_OUT("    yTangent     = [%ld]%s", U32(pLocation->yTangent), CRLF);
+    TW_OUT("    Theta        = [%.3f]%s", twfmt::Fix32(pLocation->Theta), CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 
 bool CParaAnalyze::TwZvSettingFrameAnalyze(const TWZV_SETTINGFRAME* pFrame) {
     if (pFrame == nullptr) return true;
-    Out("  TWZV_SETTINGFRAME = {%s", CRLF);
-    Out("    NumFrame    = [%d]%s", pFrame->NumFrame, CRLF);
-    Out("    CurrentNum  = [%d]%s", pFrame->CurrentNum, CRLF);
-    Out("  }%s", CRLF);
+    TW_OUT("  TWZV_SETTINGFRAME = {%s", CRLF);
+    TW_OUT("    NumFrame    = [%d]%s", pFrame->NumFrame, CRLF);
+    TW_OUT("    CurrentNum  = [%d]%s", pFrame->CurrentNum, CRLF);
+    TW_OUT("  }%s", CRLF);
     return true;
 }
 

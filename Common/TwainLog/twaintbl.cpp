@@ -5,6 +5,7 @@
 // so a lookup finds the row a scan from the top would, in one or two probes.
 #include "twaintbl.h"
 
+#include <cstring>
 
 #include "FieldFormat.h"
 #include "LineFormat.h"
@@ -68,6 +69,17 @@ struct TableIndex {
     unsigned bits;
 };
 
+template <size_t N>
+constexpr bool NamesFit(const MacroEntry (&table)[N]) {
+    for (const MacroEntry& entry : table) {
+        if (entry.length >= kNameBufferSize) return false;
+    }
+    return true;
+}
+#define TWAINMON_NAMES_FIT(t) static_assert(NamesFit(t), "every name of " #t " fits a name buffer");
+TWAINMON_TABLES(TWAINMON_NAMES_FIT)
+#undef TWAINMON_NAMES_FIT
+
 #define TWAINMON_HASH_INDEX(t) constexpr auto kIndex_##t = BuildIndex(t, ValueKey);
 TWAINMON_TABLES(TWAINMON_HASH_INDEX)
 #undef TWAINMON_HASH_INDEX
@@ -76,20 +88,59 @@ TWAINMON_TABLES(TWAINMON_HASH_INDEX)
 constexpr TableIndex kIndexes[] = {TWAINMON_TABLES(TWAINMON_TABLE_INDEX)};
 #undef TWAINMON_TABLE_INDEX
 
-constexpr TableIndex kCapIndex = {cap_macros, RowCount(cap_macros), kIndex_cap_macros.slot, kIndex_cap_macros.kBits};
-constexpr TableIndex kIcapIndex = {icap_macros, RowCount(icap_macros), kIndex_icap_macros.slot,
-                                   kIndex_icap_macros.kBits};
-constexpr TableIndex kCapZvIndex = {cap_zv_macros, RowCount(cap_zv_macros), kIndex_cap_zv_macros.slot,
-                                    kIndex_cap_zv_macros.kBits};
-constexpr TableIndex kIcapZvIndex = {icap_zv_macros, RowCount(icap_zv_macros), kIndex_icap_zv_macros.slot,
-                                     kIndex_icap_zv_macros.kBits};
+// The capability names, looked up in two tables one after the other (cap_macros then icap_macros
+// up to 0x8000, cap_zv_macros then icap_zv_macros above): one index over both tables of a pair,
+// numbering the second table's rows after the first's, finds the name in one probe sequence.
+template <size_t N1, size_t N2>
+struct PairIndex {
+    static constexpr size_t kRows = (N1 - 1) + (N2 - 1);
+    static constexpr unsigned kBits = BitsFor(kRows);
+    const MacroEntry* slot[size_t{1} << kBits];  // the rows themselves; nullptr in an empty slot
+
+    // The row a lookup in the first table and then the second finds, or nullptr.
+    const MacroEntry* Find(int64_t code) const {
+        constexpr size_t kMask = (size_t{1} << kBits) - 1;
+        for (size_t s = Slot(code, kBits);; s = (s + 1) & kMask) {
+            const MacroEntry* entry = slot[s];
+            if (entry == nullptr || entry->value == code) return entry;
+        }
+    }
+};
+
+template <size_t N1, size_t N2>
+constexpr PairIndex<N1, N2> BuildPairIndex(const MacroEntry (&first)[N1], const MacroEntry (&second)[N2]) {
+    using Index = PairIndex<N1, N2>;
+    constexpr size_t kSlots = size_t{1} << Index::kBits;
+    const auto rowAt = [&](size_t row) -> const MacroEntry& {
+        return row < N1 - 1 ? first[row] : second[row - (N1 - 1)];
+    };
+    // Filled by row numbers plus one first (a pointer cannot be compared with null while
+    // compiling everywhere), then by the rows.
+    size_t rowPlusOne[kSlots] = {};
+    for (size_t row = 0; row < Index::kRows; ++row) {
+        const int64_t key = rowAt(row).value;
+        size_t s = Slot(key, Index::kBits);
+        // A later row with a value already indexed is never the first: it is left out.
+        while (rowPlusOne[s] != 0 && rowAt(rowPlusOne[s] - 1).value != key) s = (s + 1) % kSlots;
+        if (rowPlusOne[s] == 0) rowPlusOne[s] = row + 1;
+    }
+    Index index{};
+    for (size_t s = 0; s < kSlots; ++s) {
+        if (rowPlusOne[s] != 0) index.slot[s] = &rowAt(rowPlusOne[s] - 1);
+    }
+    return index;
+}
+
+constexpr auto kCapNames = BuildPairIndex(cap_macros, icap_macros);
+constexpr auto kCapZvNames = BuildPairIndex(cap_zv_macros, icap_zv_macros);
 
 // The value directories, indexed by capability.
 constexpr auto kValToCapIndex = BuildIndex(VALTOCAP, CapKey);
 constexpr auto kValToCapZvIndex = BuildIndex(VALTOCAPZV, CapKey);
 
 // The index of a table given by its address: an open-addressed hash of the addresses, filled once
-// on first use (in static storage, no allocation).
+// on first use (in static storage, no allocation). Beside it, for each row of the two value
+// directories, the index of that row's value table.
 class IndexByTable {
 public:
     IndexByTable() {
@@ -98,13 +149,21 @@ public:
             while (m_slots[slot] != nullptr) slot = (slot + 1) % kSlots;
             m_slots[slot] = &index;
         }
+        FillDirectory(VALTOCAP, m_valToCap);
+        FillDirectory(VALTOCAPZV, m_valToCapZv);
     }
-    // The index of table, or nullptr for a table that is not one of the name tables.
-    const TableIndex* Find(const MacroEntry* table) const {
+    // The index of a table of rows rows, or nullptr for a table that is not one of the name tables
+    // (or only part of one).
+    const TableIndex* Find(const MacroEntry* table, size_t rows) const {
         for (size_t slot = Slot(table);; slot = (slot + 1) % kSlots) {
             const TableIndex* index = m_slots[slot];
-            if (index == nullptr || index->table == table) return index;
+            if (index == nullptr) return nullptr;
+            if (index->table == table) return index->rows == rows ? index : nullptr;
         }
+    }
+    // The index of the value table of a row of VALTOCAP (bStandard) or VALTOCAPZV, or nullptr.
+    const TableIndex* ValueTable(bool bStandard, size_t row) const {
+        return bStandard ? m_valToCap[row] : m_valToCapZv[row];
     }
 
 private:
@@ -113,13 +172,31 @@ private:
     static size_t Slot(const MacroEntry* table) {
         return static_cast<size_t>((reinterpret_cast<uintptr_t>(table) * UINT64_C(0x9E3779B97F4A7C15)) >> 56);
     }
+    template <size_t N>
+    void FillDirectory(const ValToCapEntry (&directory)[N], const TableIndex* (&indexes)[N]) const {
+        for (size_t row = 0; row + 1 < N; ++row) {
+            indexes[row] = Find(directory[row].table, static_cast<size_t>(directory[row].count - 1));
+        }
+    }
+
     const TableIndex* m_slots[kSlots] = {};
+    const TableIndex* m_valToCap[sizeof(VALTOCAP) / sizeof(VALTOCAP[0])] = {};
+    const TableIndex* m_valToCapZv[sizeof(VALTOCAPZV) / sizeof(VALTOCAPZV[0])] = {};
 };
 
-// Names are at most 33 characters: they always fit the 64-byte buffer.
-void CopyName(const char* pszName, char* pszOut) { twfmt::CopyText(pszName, pszOut, kNameBufferSize); }
+const IndexByTable& Indexes() {
+    static const IndexByTable s_indexes;
+    return s_indexes;
+}
 
-void NotFound(const MacroEntry* table, size_t rows, int64_t code, char* pszOut) {
+// Names are at most 33 characters (checked while compiling, above): they always fit the 64-byte
+// buffer, and are copied with their NUL at their known length. Returns the length.
+size_t CopyName(const MacroEntry& entry, char* pszOut) {
+    twfmt::CopyShort(pszOut, entry.name, entry.length + size_t{1});
+    return entry.length;
+}
+
+size_t NotFound(const MacroEntry* table, size_t rows, int64_t code, char* pszOut) {
     // "%s(%d)": the terminator's name with the code as a signed 32-bit decimal. The terminator's
     // name is short, so the text always fits the 64-byte buffer.
     static_assert(kNameBufferSize >= 32 + linefmt::kDecimalRoom, "the not-found text fits");
@@ -129,59 +206,58 @@ void NotFound(const MacroEntry* table, size_t rows, int64_t code, char* pszOut) 
     n += linefmt::Decimal(static_cast<int32_t>(code), pszOut + n);
     pszOut[n++] = ')';
     pszOut[n] = '\0';
+    return n;
 }
 
 long FindRow(const TableIndex& index, int64_t code) {
     return FindRow(index.table, index.slots, index.bits, code, ValueKey);
 }
 
-bool LookupIndexed(const TableIndex& index, int64_t code, char* pszOut) {
-    const long row = FindRow(index, code);
-    if (row < 0) {
-        NotFound(index.table, index.rows, code, pszOut);
-        return false;
+// The first row of a table (rows long, terminator excluded) whose value is code, by the table's
+// index when it has one, else by a scan from the top; -1 when no row has it.
+long FindMacroRow(const MacroEntry* table, size_t rows, int64_t code) {
+    const TableIndex* index = Indexes().Find(table, rows);
+    if (index != nullptr) return FindRow(*index, code);
+    for (size_t i = 0; i < rows; ++i) {
+        if (table[i].value == code) return static_cast<long>(i);
     }
-    CopyName(index.table[row].name, pszOut);
-    return true;
+    return -1;
+}
+
+// The name of a row found for code, or the not-found text when none was; returns its length.
+size_t WriteName(const MacroEntry* table, size_t rows, long row, int64_t code, char* pszOut) {
+    return row >= 0 ? CopyName(table[row], pszOut) : NotFound(table, rows, code, pszOut);
 }
 
 }  // namespace
 
 bool LookupMacroName(const MacroEntry* table, size_t rows, int64_t code, char* pszOut) {
-    static const IndexByTable s_indexes;
-    const TableIndex* index = s_indexes.Find(table);
-    if (index != nullptr && index->rows == rows) return LookupIndexed(*index, code, pszOut);
-
-    // A table without an index (or only part of one): scanned from the top.
-    for (size_t i = 0; i < rows; ++i) {
-        if (table[i].value == code) {
-            CopyName(table[i].name, pszOut);
-            return true;
-        }
-    }
-    NotFound(table, rows, code, pszOut);
-    return false;
+    const long row = FindMacroRow(table, rows, code);
+    WriteName(table, rows, row, code, pszOut);
+    return row >= 0;
 }
 
-void LookupCapName(TW_UINT16 cap, char* pszOut) {
-    const TableIndex& first = cap <= 0x8000 ? kCapIndex : kCapZvIndex;
-    const TableIndex& second = cap <= 0x8000 ? kIcapIndex : kIcapZvIndex;
-    const long row = FindRow(first, cap);
-    if (row >= 0) {
-        CopyName(first.table[row].name, pszOut);
-    } else {
-        LookupIndexed(second, cap, pszOut);
-    }
+size_t LookupCapName(TW_UINT16 cap, char* pszOut) {
+    const MacroEntry* entry = cap <= 0x8000 ? kCapNames.Find(cap) : kCapZvNames.Find(cap);
+    if (entry != nullptr) return CopyName(*entry, pszOut);
+    // Found in neither table: the not-found text of the second.
+    return cap <= 0x8000 ? NotFound(icap_macros, RowCount(icap_macros), cap, pszOut)
+                         : NotFound(icap_zv_macros, RowCount(icap_zv_macros), cap, pszOut);
 }
 
-void LookupCapValueName(TW_UINT16 cap, TW_UINT16 value, char* pszOut) {
+size_t LookupCapValueName(TW_UINT16 cap, TW_UINT16 value, char* pszOut) {
     const bool bStandard = cap <= 0x8000;
     const ValToCapEntry* directory = bStandard ? VALTOCAP : VALTOCAPZV;
     const long row = bStandard ? FindRow(VALTOCAP, kValToCapIndex.slot, kValToCapIndex.kBits, cap, CapKey)
                                : FindRow(VALTOCAPZV, kValToCapZvIndex.slot, kValToCapZvIndex.kBits, cap, CapKey);
     if (row < 0) {
-        pszOut[linefmt::Decimal(value, pszOut)] = '\0';  // "%d"
-        return;
+        const size_t n = linefmt::Decimal(value, pszOut);  // "%d"
+        pszOut[n] = '\0';
+        return n;
     }
-    LookupMacroName(directory[row].table, static_cast<size_t>(directory[row].count - 1), value, pszOut);
+    const MacroEntry* table = directory[row].table;
+    const size_t rows = static_cast<size_t>(directory[row].count - 1);
+    const TableIndex* index = Indexes().ValueTable(bStandard, static_cast<size_t>(row));
+    const long valueRow = index != nullptr ? FindRow(*index, value) : FindMacroRow(table, rows, value);
+    return WriteName(table, rows, valueRow, value, pszOut);
 }

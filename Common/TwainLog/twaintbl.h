@@ -12,8 +12,19 @@
 #include "TwainTypes.h"
 
 struct MacroEntry {
+    // Rows are written {"NAME", value}; the name's length is counted while compiling.
+    constexpr MacroEntry(const char* pszName, int64_t v) : name(pszName), value(v), length(LengthOf(pszName)) {}
+
     const char* name;
     int64_t value;
+    uint8_t length;  // of name, without its NUL
+
+private:
+    static constexpr uint8_t LengthOf(const char* psz) {
+        uint8_t n = 0;
+        while (psz[n] != '\0') ++n;
+        return n;
+    }
 };
 
 struct ValToCapEntry {
@@ -42,12 +53,13 @@ inline bool LookupMacroName(const MacroEntry (&table)[N], int64_t code, char* ps
 }
 
 // Capability name: cap_macros then icap_macros up to 0x8000, cap_zv_macros then icap_zv_macros above.
-void LookupCapName(TW_UINT16 cap, char* pszOut);
+// Returns the length of the text written.
+size_t LookupCapName(TW_UINT16 cap, char* pszOut);
 
 // Value name of a capability's value through VALTOCAP (cap <= 0x8000) or VALTOCAPZV: the name,
 // the not-found text when the capability's table lacks the value, or plain "%d" when the
-// capability has no directory row.
-void LookupCapValueName(TW_UINT16 cap, TW_UINT16 value, char* pszOut);
+// capability has no directory row. Returns the length of the text written.
+size_t LookupCapValueName(TW_UINT16 cap, TW_UINT16 value, char* pszOut);
 
 // ---- Name tables ------------------------------------------------------------------------------
 

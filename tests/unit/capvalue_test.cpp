@@ -160,7 +160,8 @@ TEST(CapValue, ItemIndexWidensFromOneThousand) {
 }
 
 // 400 capability codes lying wholly inside their container render to more than the text buffer
-// holds: the buffer keeps exactly the first 5120 bytes of the full text and says it overflowed.
+// holds: the buffer keeps exactly the first 5120 bytes of the full text and says it overflowed,
+// wherever in a line the room ends.
 TEST(CapValue, LongListKeepsTheFirst5120Bytes) {
     struct Named {
         TW_UINT16 code;
@@ -185,10 +186,17 @@ TEST(CapValue, LongListKeepsTheFirst5120Bytes) {
     const std::string full = SuccessRecord(cap, CapabilityBlock(cap, "CAP_SUPPORTEDCAPS", "TWON_ARRAY", lines));
     ASSERT_GT(full.size(), CTextBuffer::kRoom);
 
-    CParaAnalyze analyser;
-    CTextBuffer buffer;
-    analyser.ParaAnalyze(nullptr, nullptr, DG_CONTROL, DAT_CAPABILITY, MSG_GET, reinterpret_cast<char*>(&cap),
-                         TWRC_SUCCESS, &buffer);
-    EXPECT_TRUE(buffer.Overflowed());
-    EXPECT_EQ(std::string(buffer.Text(), buffer.Length()), full.substr(0, CTextBuffer::kRoom));
+    // Text already in the buffer moves the cut through every column of an item line: the index,
+    // the name written in place, the comma and the line end.
+    for (size_t nBefore = 0; nBefore < 40; ++nBefore) {
+        const std::string before(nBefore, '#');
+        CParaAnalyze analyser;
+        CTextBuffer buffer;
+        buffer.Append(before.c_str());
+        analyser.ParaAnalyze(nullptr, nullptr, DG_CONTROL, DAT_CAPABILITY, MSG_GET, reinterpret_cast<char*>(&cap),
+                             TWRC_SUCCESS, &buffer);
+        EXPECT_TRUE(buffer.Overflowed());
+        ASSERT_EQ(std::string(buffer.Text(), buffer.Length()), (before + full).substr(0, CTextBuffer::kRoom))
+            << nBefore;
+    }
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CompiledFormat.h"
 #include "FieldFormat.h"
 #include "LineFormat.h"
 #include "TextBuffer.h"
@@ -90,49 +91,51 @@ TEST(LineFormat, CutAtTheRoomLikeSnprintf) {
     EXPECT_TRUE(exact.Overflowed());
 }
 
-// The formatter's own path for literal formats: parsed once, kept by address, and giving the same
-// text as printf on every later use, with new arguments each time.
-void AppendLiteral(CTextBuffer* pText, const char* pszLiteral, ...) {
-    va_list args;
-    va_start(args, pszLiteral);
-    pText->AppendLiteralV(pszLiteral, &args);
-    va_end(args);
-}
+// Formats split at compile time give printf's text for every conversion they take, with any
+// argument values, and are cut at the room like any other text.
+#define COMPILED(...)                                \
+    [&] {                                            \
+        CTextBuffer text;                            \
+        TWAINMON_APPEND(text, __VA_ARGS__);          \
+        return std::string(text.Text(), text.Length()); \
+    }()
 
-template <typename... Args>
-std::string Literal(const char* pszLiteral, Args... args) {
-    CTextBuffer text;
-    AppendLiteral(&text, pszLiteral, args...);
-    return std::string(text.Text(), text.Length());
-}
-
-TEST(LineFormat, LiteralFormatsKeptParsedAsPrintf) {
-    for (int round = 0; round < 3; ++round) {  // the first use parses, the later ones reuse
-        const int n = round * 1000 - 1;
-        const double d = round - 0.5;
-        EXPECT_EQ(Literal("        Gamma       = [%.3f]%s", d, "\r\n"),
-                  Printf("        Gamma       = [%.3f]%s", d, "\r\n"));
-        EXPECT_EQ(Literal("[%05ld] [%s] %d|%ld|%u|%08x|%zu|%3u|%c|%%", static_cast<long>(n), "APP", n,
-                          static_cast<long>(n), static_cast<unsigned>(n), static_cast<unsigned>(n),
-                          static_cast<size_t>(round), static_cast<unsigned>(round), 'z'),
-                  Printf("[%05ld] [%s] %d|%ld|%u|%08x|%zu|%3u|%c|%%", static_cast<long>(n), "APP", n,
-                         static_cast<long>(n), static_cast<unsigned>(n), static_cast<unsigned>(n),
-                         static_cast<size_t>(round), static_cast<unsigned>(round), 'z'));
-        // Not a whole number of 65536ths; a null text.
-        EXPECT_EQ(Literal("[%.3f][%s]", d / 3, static_cast<const char*>(nullptr)), "[" + Printf("%.3f", d / 3) + "][(null)]");
-        // More conversions than a parsed form holds, and a conversion left to vsnprintf: the
-        // general path, same text.
-        EXPECT_EQ(Literal("%d%d%d%d%d%d%d%d", 1, 2, 3, 4, 5, 6, 7, n), Printf("%d%d%d%d%d%d%d%d", 1, 2, 3, 4, 5, 6, 7, n));
-        EXPECT_EQ(Literal("%s|%+d|%s", "a", n, "b"), Printf("%s|%+d|%s", "a", n, "b"));
-        EXPECT_EQ(Literal("no conversion"), "no conversion");
+TEST(LineFormat, CompiledFormatsAsPrintf) {
+    for (long long v : {0LL, 1LL, -1LL, 999LL, -1000LL, 65535LL, INT_MIN + 0LL, INT_MAX + 0LL, LLONG_MIN, LLONG_MAX}) {
+        const int n = static_cast<int>(v);
+        const long l = static_cast<long>(v);
+        const unsigned u = static_cast<unsigned>(v);
+        EXPECT_EQ(COMPILED("[%d][%ld][%05ld][%-5d][%3u][%u]%s", n, l, l, n, u, u, twfmt::CRLF),
+                  Printf("[%d][%ld][%05ld][%-5d][%3u][%u]%s", n, l, l, n, u, u, "\r\n"));
+        EXPECT_EQ(COMPILED("<0x%08x> %02x %04x %x %X|%zu|%hd|%hhu", u, u, u, u, u, static_cast<size_t>(v), n, u),
+                  Printf("<0x%08x> %02x %04x %x %X|%zu|%hd|%hhu", u, u, u, u, u, static_cast<size_t>(v), n, u));
     }
-    // Cut at the room like any other text.
-    const std::string filler(CTextBuffer::kRoom - 4, '.');
-    CTextBuffer text;
-    text.Append(filler.c_str());
-    AppendLiteral(&text, "ab%s", "cdef");
-    EXPECT_EQ(std::string(text.Text(), text.Length()), filler + "abcd");
-    EXPECT_TRUE(text.Overflowed());
+    for (double d : {0.0, -0.5, 1.0 / 65536, -1.0 / 65536, 32767.99998, -32768.0, 0.0005, 1.0 / 3}) {
+        EXPECT_EQ(COMPILED("        Gamma       = [%.3f]%s", d, twfmt::CRLF),
+                  Printf("        Gamma       = [%.3f]%s", d, "\r\n"));
+    }
+    const char szName[] = "ICAP_PIXELTYPE";
+    EXPECT_EQ(COMPILED("%s|%s|%8s|%-8s|%s", szName, "", "ab", "ab", static_cast<const char*>(nullptr)),
+              "ICAP_PIXELTYPE||      ab|ab      |(null)");
+    EXPECT_EQ(COMPILED("no conversion"), "no conversion");
+    EXPECT_EQ(COMPILED("%s", "\r\n"), "\r\n");  // another object with the line end's text
+
+    // Cut at the room: exactly the first bytes, flagged, whichever piece crosses it.
+    const std::string filler(CTextBuffer::kRoom, '.');
+    for (size_t nFree = 0; nFree < 22; ++nFree) {  // the text takes 22 bytes
+        CTextBuffer text;
+        text.Append(filler.c_str(), CTextBuffer::kRoom - nFree);
+        TWAINMON_APPEND(text, "ab%dcd%s[%.3f]%3u%s", -12, "xyz", 1.5, 7u, twfmt::CRLF);
+        const std::string whole = filler.substr(0, CTextBuffer::kRoom - nFree) + "ab-12cdxyz[1.500]  7\r\n";
+        EXPECT_EQ(std::string(text.Text(), text.Length()), whole.substr(0, CTextBuffer::kRoom)) << nFree;
+        EXPECT_TRUE(text.Overflowed());
+        EXPECT_EQ(text.Text()[text.Length()], '\0');
+    }
+    CTextBuffer exact;
+    exact.Append(filler.c_str(), CTextBuffer::kRoom - 4);
+    TWAINMON_APPEND(exact, "%d%s", 12, "ab");  // exactly four bytes: fits
+    EXPECT_FALSE(exact.Overflowed());
+    EXPECT_TRUE(exact.Full());
 }
 
 TEST(LineFormat, DecimalAsPrintf) {
@@ -195,15 +198,22 @@ TEST(NameIndex, CapabilitiesAndTheirValuesAnswerAsAScan) {
                             bStandard ? RowCount(icap_macros) : RowCount(icap_zv_macros), cap);
         }
         char buf[kNameBufferSize];
-        LookupCapName(static_cast<TW_UINT16>(cap), buf);
+        const size_t n = LookupCapName(static_cast<TW_UINT16>(cap), buf);
         ASSERT_EQ(buf, expected) << cap;
+        ASSERT_EQ(n, expected.size()) << cap;
     }
+    char buf[kNameBufferSize];
+    EXPECT_EQ(LookupCapValueName(CAP_XFERCOUNT, 65535, buf), 5u);  // no value table: "%d"
+    EXPECT_STREQ(buf, "65535");
     for (const ValToCapEntry* directory : {VALTOCAP, VALTOCAPZV}) {
         for (const ValToCapEntry* row = directory; row->cap != 0xFFFFFFFF; ++row) {
             for (uint32_t value : {0u, 1u, 2u, 3u, 7u, 15u, 16u, 100u, 0x8000u, 0xFFFFu}) {
                 char buf[kNameBufferSize];
-                LookupCapValueName(static_cast<TW_UINT16>(row->cap), static_cast<TW_UINT16>(value), buf);
-                EXPECT_EQ(buf, Scan(row->table, static_cast<size_t>(row->count - 1), value)) << row->cap;
+                const size_t n =
+                    LookupCapValueName(static_cast<TW_UINT16>(row->cap), static_cast<TW_UINT16>(value), buf);
+                const std::string expected = Scan(row->table, static_cast<size_t>(row->count - 1), value);
+                EXPECT_EQ(buf, expected) << row->cap;
+                EXPECT_EQ(n, expected.size()) << row->cap;
             }
         }
     }
