@@ -17,17 +17,29 @@ namespace linefmt {
 // The number of decimal digits of v.
 inline size_t DigitCount(unsigned long long v) {
     size_t n = 1;
-    for (; v >= 10; v /= 10) ++n;
-    return n;
+    for (; v >= 100; v /= 100) n += 2;
+    return v >= 10 ? n + 1 : n;
 }
+
+// "00" to "99", for writing two digits at a time.
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 // The decimal digits of v, written backwards ending at pEnd; returns the first digit.
 inline char* DecimalDigits(unsigned long long v, char* pEnd) {
     char* p = pEnd;
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
+    for (; v >= 100; v /= 100) {
+        p -= 2;
+        memcpy(p, kDigitPairs + 2 * (v % 100), 2);
+    }
+    if (v >= 10) {
+        p -= 2;
+        memcpy(p, kDigitPairs + 2 * v, 2);
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
     return p;
 }
 

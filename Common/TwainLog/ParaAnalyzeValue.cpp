@@ -172,8 +172,17 @@ void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 Num
         // room is always followed by text (the line end), which flags the cut.
         linefmt::Sink line(text.End(), text.Free());
         TWAINMON_PUT(line, "        %3u:", i);
-        line.Took(ValToStr(Cap, ItemType, list.At(i * nItemSize), nItemSize, line.End(), line.Free() + 1));
-        TWAINMON_PUT(line, "%s%s", bLast ? "" : ",", CRLF);
+        TW_UINT16 v;
+        if (ItemType == TWTY_UINT16 && list.Read(i * nItemSize, &v)) {
+            line.Took(ValToCap(Cap, v, line.End(), line.Free() + 1));  // the most common lists
+        } else {
+            line.Took(ValToStr(Cap, ItemType, list.At(i * nItemSize), nItemSize, line.End(), line.Free() + 1));
+        }
+        if (bLast) {
+            TWAINMON_PUT(line, "%s", CRLF);
+        } else {
+            TWAINMON_PUT(line, ",%s", CRLF);
+        }
         text.Took(linefmt::Written{line.Length(), line.Cut()});
     }
     if (nInside < NumItems) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "CompiledFormat.h"
 #include "FieldFormat.h"
@@ -139,9 +140,14 @@ TEST(LineFormat, CompiledFormatsAsPrintf) {
 }
 
 TEST(LineFormat, DecimalAsPrintf) {
-    for (long long v : {0LL, 7LL, -7LL, 65535LL, -2147483648LL, LLONG_MAX, LLONG_MIN}) {
+    std::vector<long long> values = {LLONG_MAX, LLONG_MIN, -2147483648LL};
+    for (long long v = -1000; v <= 100000; ++v) values.push_back(v);
+    for (long long power = 10; power <= LLONG_MAX / 10; power *= 10) {  // every digit count's edges
+        for (long long v : {power - 1, power, power + 1}) values.insert(values.end(), {v, -v});
+    }
+    for (long long v : values) {
         char buf[linefmt::kDecimalRoom];
-        EXPECT_EQ(std::string(buf, linefmt::Decimal(v, buf)), Printf("%lld", v));
+        ASSERT_EQ(std::string(buf, linefmt::Decimal(v, buf)), Printf("%lld", v));
     }
 }
 
