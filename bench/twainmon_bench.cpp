@@ -548,7 +548,11 @@ int main(int argc, char** argv) {
     long calls = 0;
     int repetitions = 7;
     double minTime = 0.2;
-    std::vector<char*> rest{argv[0]};
+    // The repetitions of all the benchmarks run interleaved at random, so that a call and its floor
+    // are measured under the same conditions on a machine whose speed drifts over minutes (a flag
+    // given on the command line comes later and wins).
+    static char kInterleave[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> rest{argv[0], kInterleave};
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--soak") == 0) {
             mode = kSoak;
