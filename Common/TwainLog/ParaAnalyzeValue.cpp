@@ -55,7 +55,7 @@ __attribute__((format(printf, 3, 4))) size_t Print(char* pszOutput, size_t nOutp
 }  // namespace
 
 size_t CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pValue, size_t nAvail, char* pszOutput,
-                            size_t nOutput) {
+                              size_t nOutput) {
     if (pszOutput == nullptr || nOutput == 0) return 0;
     const CBoundedReader value(pValue, nAvail);
     switch (ItemType) {

@@ -28,14 +28,6 @@ void CTextBuffer::Append(const char* pText, size_t nLength) {
     m_szText[m_nLength] = '\0';
 }
 
-void CTextBuffer::AppendUnsigned(unsigned int v, size_t nWidth) {
-    char szText[linefmt::kDecimalRoom + 1];
-    const size_t n = linefmt::Decimal(v, szText);
-    szText[n] = '\0';
-    for (size_t i = n; i < nWidth; ++i) Append(' ');
-    Append(szText);
-}
-
 void CTextBuffer::AppendF(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
@@ -44,14 +36,10 @@ void CTextBuffer::AppendF(const char* pszFormat, ...) {
 }
 
 void CTextBuffer::AppendV(const char* pszFormat, va_list* args) {
+    // The fast formatter writes straight into the free room; a conversion it does not handle is
+    // left, with the rest of the format and the arguments not yet taken, to vsnprintf.
     linefmt::Written written;
     const char* pszRest = linefmt::Format(m_szText + m_nLength, kRoom - m_nLength, pszFormat, args, &written);
-    TakeFormatted(written, pszRest, args);
-}
-
-void CTextBuffer::TakeFormatted(const linefmt::Written& written, const char* pszRest, va_list* args) {
-    // The fast formatter wrote straight into the free room; a conversion it does not handle is
-    // left, with the rest of the format and the arguments not yet taken, to vsnprintf.
     Took(written);
     if (pszRest == nullptr) return;
 

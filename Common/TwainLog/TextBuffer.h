@@ -24,17 +24,6 @@ public:
     // Appends as much of the text as fits; what does not fit is dropped and remembered.
     void Append(const char* pszText);
     void Append(const char* pText, size_t nLength);
-    // Appends one character, with the same bound.
-    void Append(char c) {
-        if (m_nLength == kRoom) {
-            m_bOverflow = true;
-            return;
-        }
-        m_szText[m_nLength++] = c;
-        m_szText[m_nLength] = '\0';
-    }
-    // Appends an unsigned number right-aligned in nWidth columns, as printf's "%<nWidth>u".
-    void AppendUnsigned(unsigned int v, size_t nWidth);
     // Appends printf-style text, with the same bound.
     void AppendF(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
     // args: the caller's own list (from va_start), taken by address; it is used up.
@@ -60,9 +49,6 @@ public:
     bool Full() const { return m_nLength == kRoom; }
 
 private:
-    // Took, then vsnprintf for what the general formatter left (pszRest, when not null).
-    void TakeFormatted(const linefmt::Written& written, const char* pszRest, va_list* args);
-
     size_t m_nLength;
     bool m_bOverflow;
     char m_szText[kRoom + 1];

@@ -90,7 +90,7 @@ constexpr TableIndex kIndexes[] = {TWAINMON_TABLES(TWAINMON_TABLE_INDEX)};
 
 // The capability names, looked up in two tables one after the other (cap_macros then icap_macros
 // up to 0x8000, cap_zv_macros then icap_zv_macros above): one index over both tables of a pair,
-// numbering the second table's rows after the first's, finds the name in one probe sequence.
+// holding for each code the row that order finds, finds the name in one probe sequence.
 template <size_t N1, size_t N2>
 struct PairIndex {
     static constexpr size_t kRows = (N1 - 1) + (N2 - 1);
