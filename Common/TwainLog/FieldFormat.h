@@ -40,12 +40,6 @@ inline size_t CopyText(const char* pszText, char* pszOut, size_t nOut) {
     return i;
 }
 
-// The length of the text snprintf wrote into nOut bytes, from what it returned.
-inline size_t SnprintfLength(int n, size_t nOut) {
-    if (n < 0 || nOut == 0) return 0;
-    return static_cast<size_t>(n) < nOut ? static_cast<size_t>(n) : nOut - 1;
-}
-
 // A word of 16 bytes, for copies.
 struct Bytes16 {
     char b[16];

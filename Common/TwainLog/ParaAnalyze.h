@@ -181,6 +181,10 @@ public:
 private:
     // Hands the data block to the dispatcher of the call's DAT.
     void DispatchDat();
+    // An item line (MakeItemLine) whose value writeValue(pszOut, nOut) writes in place and returns
+    // the length of (ParaAnalyzeValue.cpp).
+    template <typename WriteValue>
+    void WriteItemLine(TW_UINT32 nIndex, bool bLast, WriteValue writeValue);
     // The values of a short array as "%d" each, separated by commas without blanks, then "}" and
     // the line end.
     template <typename T, size_t N>

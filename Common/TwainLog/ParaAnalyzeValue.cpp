@@ -43,13 +43,14 @@ size_t ItemSize(TW_UINT16 ItemType) {
     }
 }
 
-// snprintf, returning the length of the text it wrote.
+// snprintf, returning the length of the text it wrote (nOutput is at least 1).
 __attribute__((format(printf, 3, 4))) size_t Print(char* pszOutput, size_t nOutput, const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
     const int n = vsnprintf(pszOutput, nOutput, pszFormat, args);
     va_end(args);
-    return twfmt::SnprintfLength(n, nOutput);
+    if (n < 0) return 0;
+    return static_cast<size_t>(n) < nOutput ? static_cast<size_t>(n) : nOutput - 1;
 }
 
 }  // namespace
@@ -148,6 +149,24 @@ size_t CParaAnalyze::MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t n
                  static_cast<unsigned int>(Value & 0xFF));
 }
 
+template <typename WriteValue>
+void CParaAnalyze::WriteItemLine(TW_UINT32 nIndex, bool bLast, WriteValue writeValue) {
+    // "        %3u:%s%s%s": three columns for the index, wider from 1000 on; the value, written in
+    // place by writeValue (at most nOut - 1 bytes and a NUL, returning their length); a comma after
+    // every item but the last. A value cut at the room is always followed by the line end, which
+    // flags the cut.
+    CTextBuffer& text = *m_pszOutput;
+    linefmt::Sink line(text.End(), text.Free());
+    TWAINMON_PUT(line, "        %3u:", nIndex);
+    line.Took(writeValue(line.End(), line.Free() + 1));
+    if (bLast) {
+        TWAINMON_PUT(line, "%s", CRLF);
+    } else {
+        TWAINMON_PUT(line, ",%s", CRLF);
+    }
+    text.Took(linefmt::Written{line.Length(), line.Cut()});
+}
+
 void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList,
                                 size_t nAvail) {
     TW_OUT("      ItemList = {%s", CRLF);
@@ -160,30 +179,19 @@ void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 Num
     if (nItemSize != 0 && list.Size() / nItemSize < nInside) nInside = static_cast<TW_UINT32>(list.Size() / nItemSize);
 
     // Stops once the text buffer is full: items past it would never be seen.
-    CTextBuffer& text = *m_pszOutput;
-    for (TW_UINT32 i = 0; i < nInside && !text.Full(); ++i) {
+    for (TW_UINT32 i = 0; i < nInside && !m_pszOutput->Full(); ++i) {
         const bool bLast = i + 1 == NumItems;
         if (ItemType == TWTY_FRAME || nItemSize == 0) {
             MakeItemLine(i, kNotImplemented, bLast);
             continue;
         }
-        // The line of MakeItemLine, with the value's text written in place: lists run to hundreds
-        // of items, so the value is not first composed elsewhere and copied. A value cut at the
-        // room is always followed by text (the line end), which flags the cut.
-        linefmt::Sink line(text.End(), text.Free());
-        TWAINMON_PUT(line, "        %3u:", i);
-        TW_UINT16 v;
-        if (ItemType == TWTY_UINT16 && list.Read(i * nItemSize, &v)) {
-            line.Took(ValToCap(Cap, v, line.End(), line.Free() + 1));  // the most common lists
-        } else {
-            line.Took(ValToStr(Cap, ItemType, list.At(i * nItemSize), nItemSize, line.End(), line.Free() + 1));
-        }
-        if (bLast) {
-            TWAINMON_PUT(line, "%s", CRLF);
-        } else {
-            TWAINMON_PUT(line, ",%s", CRLF);
-        }
-        text.Took(linefmt::Written{line.Length(), line.Cut()});
+        // Lists run to hundreds of items, so each value is written in place, not composed
+        // elsewhere and copied.
+        WriteItemLine(i, bLast, [&](char* pszOut, size_t nOut) {
+            TW_UINT16 v;
+            if (ItemType == TWTY_UINT16 && list.Read(i * nItemSize, &v)) return ValToCap(Cap, v, pszOut, nOut);
+            return ValToStr(Cap, ItemType, list.At(i * nItemSize), nItemSize, pszOut, nOut);
+        });
     }
     if (nInside < NumItems) {
         TW_OUT("        ... %u of %u items lie outside the container%s", NumItems - nInside, NumItems, CRLF);
@@ -192,7 +200,6 @@ void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 Num
 }
 
 void CParaAnalyze::MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast) {
-    // "        %3u:%s%s%s": three columns for the index, wider from 1000 on; a comma after every
-    // item but the last.
-    TW_OUT("        %3u:%s%s%s", nIndex, pszValue, bLast ? "" : ",", CRLF);
+    WriteItemLine(nIndex, bLast,
+                  [pszValue](char* pszOut, size_t nOut) { return CopyText(pszValue, pszOut, nOut); });
 }

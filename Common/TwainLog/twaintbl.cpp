@@ -32,18 +32,24 @@ struct HashIndex {
     uint16_t slot[size_t{1} << kBits];
 };
 
+// Enters rows 0 to rows - 1, whose keys keyAt gives, into 2^bits slots of row numbers plus one.
+template <typename T, typename KeyAt>
+constexpr void EnterRows(T* slots, unsigned bits, size_t rows, KeyAt keyAt) {
+    const size_t mask = (size_t{1} << bits) - 1;
+    for (size_t row = 0; row < rows; ++row) {
+        const int64_t key = keyAt(row);
+        size_t s = Slot(key, bits);
+        // A later row with a value already indexed is never the first: it is left out.
+        while (slots[s] != 0 && keyAt(slots[s] - 1u) != key) s = (s + 1) & mask;
+        if (slots[s] == 0) slots[s] = static_cast<T>(row + 1);
+    }
+}
+
 template <size_t N, typename Entry, typename KeyOf>
 constexpr HashIndex<N> BuildIndex(const Entry (&table)[N], KeyOf keyOf) {
     static_assert(N <= 0xFFFF, "row numbers are 16-bit");
     HashIndex<N> index{};
-    constexpr size_t kMask = (size_t{1} << HashIndex<N>::kBits) - 1;
-    for (size_t row = 0; row + 1 < N; ++row) {
-        const int64_t key = keyOf(table[row]);
-        size_t s = Slot(key, HashIndex<N>::kBits);
-        // A later row with a value already indexed is never the first: it is left out.
-        while (index.slot[s] != 0 && keyOf(table[index.slot[s] - 1]) != key) s = (s + 1) & kMask;
-        if (index.slot[s] == 0) index.slot[s] = static_cast<uint16_t>(row + 1);
-    }
+    EnterRows(index.slot, HashIndex<N>::kBits, N - 1, [&](size_t row) { return keyOf(table[row]); });
     return index;
 }
 
@@ -110,23 +116,18 @@ struct PairIndex {
 template <size_t N1, size_t N2>
 constexpr PairIndex<N1, N2> BuildPairIndex(const MacroEntry (&first)[N1], const MacroEntry (&second)[N2]) {
     using Index = PairIndex<N1, N2>;
+    static_assert(Index::kRows <= 0xFFFF, "row numbers are 16-bit");
     constexpr size_t kSlots = size_t{1} << Index::kBits;
     const auto rowAt = [&](size_t row) -> const MacroEntry& {
         return row < N1 - 1 ? first[row] : second[row - (N1 - 1)];
     };
     // Filled by row numbers plus one first (a pointer cannot be compared with null while
     // compiling everywhere), then by the rows.
-    size_t rowPlusOne[kSlots] = {};
-    for (size_t row = 0; row < Index::kRows; ++row) {
-        const int64_t key = rowAt(row).value;
-        size_t s = Slot(key, Index::kBits);
-        // A later row with a value already indexed is never the first: it is left out.
-        while (rowPlusOne[s] != 0 && rowAt(rowPlusOne[s] - 1).value != key) s = (s + 1) % kSlots;
-        if (rowPlusOne[s] == 0) rowPlusOne[s] = row + 1;
-    }
+    uint16_t rowPlusOne[kSlots] = {};
+    EnterRows(rowPlusOne, Index::kBits, Index::kRows, [&](size_t row) { return rowAt(row).value; });
     Index index{};
     for (size_t s = 0; s < kSlots; ++s) {
-        if (rowPlusOne[s] != 0) index.slot[s] = &rowAt(rowPlusOne[s] - 1);
+        if (rowPlusOne[s] != 0) index.slot[s] = &rowAt(rowPlusOne[s] - 1u);
     }
     return index;
 }
