@@ -8,9 +8,9 @@
 
 #include <CoreServices/CoreServices.h>
 #include <fcntl.h>
-#include <sys/time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -35,33 +35,47 @@ void ReportTempDirectoryFailure(const char* parentPath) {
     fprintf(stderr, "Output debug image data file is put in: %s ", parentPath);
 }
 
-// Opens the log file for appending. The folder is shared by every user and the name can be
-// guessed, so a symbolic link planted at that name is refused (O_NOFOLLOW) rather than followed
-// to some other file; the descriptor is closed in programs the host starts (O_CLOEXEC).
-FILE* OpenLogFileForAppend(const char* pszName) {
-    int fd = open(pszName, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
-    FILE* pFile = fdopen(fd, "a");
-    if (pFile == nullptr) {
-        close(fd);
-    }
-    return pFile;
-}
+// A load that finds its name taken tries the next millisecond; after a second's worth of names it
+// gives up and logs nothing.
+const int kMaxNameTries = 1000;
 
 }  // namespace
 
-bool MakeLogFileName(char* pszOut, size_t nSize, const char* pszFolder, const struct tm& local, long usec) {
+// Creates the log file of this load and opens it for appending. The file is created exclusively, so
+// every load has a file of its own, and its records never mix with another load's. The folder is
+// shared by every user and the name can be guessed: a symbolic link planted at that name makes the
+// name taken, it is never followed (O_EXCL, O_NOFOLLOW). The descriptor is closed in programs the
+// host starts (O_CLOEXEC). The stream is unbuffered: each text reaches the file in one write, and
+// no text waits in a buffer that a forked child of the host could write out a second time.
+FILE* CreateLogFile(const char* pszFolder, WallTime stamp) {
+    for (int nTry = 0; nTry < kMaxNameTries; ++nTry, stamp = stamp.Next()) {
+        char szName[kPathBufferSize];
+        if (!MakeLogFileName(szName, sizeof szName, pszFolder, stamp)) return nullptr;
+        const int fd = open(szName, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        FILE* pFile = fdopen(fd, "a");
+        if (pFile == nullptr) {
+            close(fd);
+            return nullptr;
+        }
+        setvbuf(pFile, nullptr, _IONBF, 0);
+        return pFile;
+    }
+    return nullptr;
+}
+
+bool MakeLogFileName(char* pszOut, size_t nSize, const char* pszFolder, const WallTime& stamp) {
     if (pszOut == nullptr || nSize == 0 || pszFolder == nullptr) {
         return false;
     }
-    // The microseconds rounded to the nearest millisecond: 0 to 1000, always four digits.
-    int nMilliseconds = static_cast<int>(usec / 1000.0 + 0.5);
-
+    const struct tm& local = stamp.local;
     char szStamp[kPathBufferSize];
     int nStamp = snprintf(szStamp, sizeof szStamp, "%04d%02d%02d_%02d%02d%02d_%04d", local.tm_year + 1900,
-                          local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, nMilliseconds);
+                          local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                          stamp.milliseconds);
     if (nStamp < 0 || static_cast<size_t>(nStamp) >= sizeof szStamp) {
         return false;
     }
@@ -88,19 +102,7 @@ void setupTwainLog() {
     g_pcTwainLog = new (std::nothrow) CTwainLog();
 
     if (g_pLogFile == nullptr) {
-        time_t now = time(nullptr);
-        struct tm local;
-        if (localtime_r(&now, &local) == nullptr) {
-            memset(&local, 0, sizeof local);
-        }
-        struct timeval tv;
-        if (gettimeofday(&tv, nullptr) != 0) {
-            tv.tv_usec = 0;
-        }
-        char szName[kPathBufferSize];
-        if (MakeLogFileName(szName, sizeof szName, szFolder, local, static_cast<long>(tv.tv_usec))) {
-            g_pLogFile = OpenLogFileForAppend(szName);
-        }
+        g_pLogFile = CreateLogFile(szFolder, WallTime::Now());
     }
 
     // Every log starts in state 3: the source manager that loads this data source is open.

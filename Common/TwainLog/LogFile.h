@@ -6,13 +6,16 @@
 #include <cstdio>
 #include <ctime>
 
+#include "WallClock.h"
+
 class CTwainLog;
 
 extern FILE* g_pLogFile;         // the open log file, or null
 extern CTwainLog* g_pcTwainLog;  // the leveled logger while logging is on, or null
 
-// Tests the log folder; when it exists renews the logger, opens a new dated file unless one is
-// open, and sets the tracked TWAIN state to 3.
+// Tests the log folder; when it exists renews the logger, creates a new file named after the time
+// of the load unless one is open (the next free millisecond when that name is taken), and sets the
+// tracked TWAIN state to 3.
 void setupTwainLog();
 // Appends length bytes of text and flushes; does nothing without a file.
 void WriteLogFile(const unsigned char* text, unsigned long length);
@@ -21,9 +24,11 @@ void cleanupTwainLog();
 // Creates the folder "ZORVAScanTwainLog" inside parentPath; a Mac OS error code (0 when made).
 int CreateZSTempDirectory(char* parentPath);
 
-// The log file's name for a load at local time tm with usec microseconds on the second clock
-// reading: "<folder>/Twainlog_YYYYMMDD_hhmmss_mmmm.txt" in a buffer of at least 256 bytes.
-// False when it does not fit.
-bool MakeLogFileName(char* pszOut, size_t nSize, const char* pszFolder, const struct tm& local, long usec);
+// The log file's name for a load at the given time: "<folder>/Twainlog_YYYYMMDD_hhmmss_mmmm.txt"
+// in a buffer of at least 256 bytes. False when it does not fit.
+bool MakeLogFileName(char* pszOut, size_t nSize, const char* pszFolder, const WallTime& stamp);
+// Creates and opens, for appending, a log file of its own in the folder: named after stamp, or after
+// the next millisecond whose name is free. Null when none can be made.
+FILE* CreateLogFile(const char* pszFolder, WallTime stamp);
 
 #endif  // TWAINMON_LOGFILE_H

@@ -194,17 +194,21 @@ bool CParaAnalyze::ParaAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigne
     return true;
 }
 
-bool CParaAnalyze::ResultMake() {
-    if (m_DAT == DAT_NULL && m_MSG == MSG_XFERREADY) return false;
-    if (m_MSG == MSG_PROCESSEVENT) {
+bool CParaAnalyze::ResultShown(unsigned short DAT, unsigned short MSG, const char* pData, unsigned short RetCode) {
+    if (DAT == DAT_NULL && MSG == MSG_XFERREADY) return false;
+    if (MSG == MSG_PROCESSEVENT) {
         // Shown only when the source claimed the event with a transfer-ready or close request.
         // The message is read only from a data block large enough to hold a TW_EVENT's TWMessage.
-        if (m_RetCode != TWRC_DSEVENT || m_pData == nullptr) return false;
-        if (DataBlockSize(m_DAT) < offsetof(TW_EVENT, TWMessage) + sizeof(TW_UINT16)) return false;
-        const TW_UINT16 message = reinterpret_cast<const TW_EVENT*>(m_pData)->TWMessage;
+        if (RetCode != TWRC_DSEVENT || pData == nullptr) return false;
+        if (DataBlockSize(DAT) < offsetof(TW_EVENT, TWMessage) + sizeof(TW_UINT16)) return false;
+        const TW_UINT16 message = reinterpret_cast<const TW_EVENT*>(pData)->TWMessage;
         if (message != MSG_XFERREADY && message != MSG_CLOSEDSREQ) return false;
     }
+    return true;
+}
 
+bool CParaAnalyze::ResultMake() {
+    if (!ResultShown(m_DAT, m_MSG, m_pData, m_RetCode)) return false;
     LookupMacroName(twrc_macros, m_RetCode, m_szName);
     TW_OUT("        Return Code = [%s]%s", m_szName, CRLF);
     TW_OUT("pData   = <0x%08x>%s", twfmt::Low32(m_pData), CRLF);

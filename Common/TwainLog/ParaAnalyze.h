@@ -1,7 +1,8 @@
 // The analyser: turns one TWAIN call into transcript text.
 //
-// One global instance, g_cParaAnalyze, serves the entry's calls one at a time. Each rendering
-// stores the call in the members below and appends lines to the text buffer m_pszOutput.
+// One global instance, g_cParaAnalyze, serves the entry's calls one at a time (the entry holds its
+// lock while it renders). Each rendering stores the call in the members below and appends lines to
+// the text buffer m_pszOutput, which belongs to the call.
 // The data block belongs to the application: every formatter only reads it.
 #ifndef TWAINMON_PARAANALYZE_H
 #define TWAINMON_PARAANALYZE_H
@@ -58,6 +59,15 @@ public:
     bool ParaAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigned int DG, unsigned short DAT,
                      unsigned short MSG, char* pData, unsigned short RetCode, CTextBuffer* pszOutput);
     bool ResultMake();
+    // False for a call whose result is not shown: a transfer-ready notice, or a window event the
+    // source did not claim with a transfer-ready or close request. Decided from the call alone,
+    // touching no member.
+    static bool ResultShown(unsigned short DAT, unsigned short MSG, const char* pData, unsigned short RetCode);
+    // True for a window event the source did not claim: it renders no text at all, neither a
+    // triplet line nor a result. Decided from the call alone, touching no member.
+    static bool IsUnclaimedEvent(unsigned short DAT, unsigned short MSG, const char* pData, unsigned short RetCode) {
+        return DAT == DAT_EVENT && !ResultShown(DAT, MSG, pData, RetCode);
+    }
 
     bool DatNullAnalyze();
     bool DatCapabilityAnalyze();

@@ -2,8 +2,6 @@
 // (time, level, origin, optionally source file and line) and the printf-style text, ended by LF.
 #include "TwainLog.h"
 
-#include <sys/time.h>
-
 #include <boost/format.hpp>
 #include <clocale>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "LogFile.h"
+#include "WallClock.h"
 
 namespace {
 
@@ -61,26 +60,11 @@ std::string FileNameOf(const char* pszPath) {
 }  // namespace
 
 std::string CTwainLog::GetHeader() {
-    // One clock reading gives both the seconds and the milliseconds. Microseconds of 999500 or
-    // more round up to the next second, which is shown with .000 rather than as ".1000".
-    struct timeval tv;
-    if (gettimeofday(&tv, nullptr) != 0) {
-        tv.tv_sec = time(nullptr);
-        tv.tv_usec = 0;
-    }
-    time_t seconds = tv.tv_sec;
-    int nMilliseconds = static_cast<int>(tv.tv_usec / 1000.0 + 0.5);
-    if (nMilliseconds >= 1000) {
-        seconds += 1;
-        nMilliseconds -= 1000;
-    }
-    struct tm local;
-    if (localtime_r(&seconds, &local) == nullptr) {
-        memset(&local, 0, sizeof local);
-    }
+    const WallTime now = WallTime::Now();
+    const struct tm& local = now.local;
     char szHeader[128];
     snprintf(szHeader, sizeof szHeader, "%04d/%02d/%02d %02d:%02d:%02d.%03d", local.tm_year + 1900, local.tm_mon + 1,
-             local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, nMilliseconds);
+             local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, now.milliseconds);
     return szHeader;
 }
 

@@ -3,9 +3,22 @@
 // Every call is first carried out by the real data source; then the triplet line and the result
 // report are rendered and appended to the log. The host always receives the real data source's
 // return code, and its data block is only read here.
+//
+// TWAIN hosts make one call at a time, but a monitor is installed exactly where hosts misbehave:
+// calls from several threads at once must not mix their records. Each call renders into text of
+// its own, and the part that touches shared state (the analyser's numbering, stored call and
+// tracked state, the log file, the failure-line flag) runs under one lock, taken after the forward
+// returns. The forward itself never holds it, so a real data source that blocks, or that calls
+// back into DS_Entry from inside its own call, cannot deadlock the host.
+#include <pthread.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#if defined(__GLIBCXX__)
+#include <cxxabi.h>
+#endif
 
 #include "LogFile.h"
 #include "MachOMain.h"
@@ -15,9 +28,8 @@
 
 namespace {
 
-// The text of one rendering. Calls come one at a time on the host's thread, so one buffer
-// serves them all; it is emptied before each rendering.
-CTextBuffer g_cEntryText;
+// Serialises the records of calls made from several threads at once. Constant-initialised.
+std::mutex g_logMutex;
 
 // Written after a rendering that did not fit the buffer (24 bytes, no line end).
 const char kTooLongMessage[] = "Size of CAP_xxx too long";
@@ -38,25 +50,42 @@ void WriteMarkerLine(const char* pszText) {
     WriteText(szScratch, strlen(szScratch));
 }
 
+// Holds off the cancellation of the calling thread for its lifetime: a cancel request that arrives
+// while a record is being written takes effect at the host's next cancellation point, after
+// DS_Entry has returned, so no record is ever cut short.
+class CCancellationHold {
+public:
+    CCancellationHold() { pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &m_nSaved); }
+    ~CCancellationHold() { pthread_setcancelstate(m_nSaved, nullptr); }
+    CCancellationHold(const CCancellationHold&) = delete;
+    CCancellationHold& operator=(const CCancellationHold&) = delete;
+
+private:
+    int m_nSaved = PTHREAD_CANCEL_ENABLE;
+};
+
 // Hands the call to the real data source. Without one (target bundle, factory or own image
-// missing) the call fails; an exception from the foreign code fails it as well.
+// missing) the call fails; an exception from the foreign code fails it as well. A thread the host
+// cancels inside the real data source unwinds on through here, as the host expects.
 TW_UINT16 ForwardTriplet(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData) {
     if (g_pcTripletOperator == nullptr) return TWRC_FAILURE;
     try {
         return g_pcTripletOperator->OperateTriplet(pOrigin, DG, DAT, MSG, pData);
+#if defined(__GLIBCXX__)
+    } catch (abi::__forced_unwind&) {
+        throw;
+#endif
     } catch (...) {
         return TWRC_FAILURE;
     }
 }
 
-// Renders and writes the record of one call that has been carried out.
+// Renders and writes the record of one call that has been carried out. The caller holds the lock.
 void LogCall(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData, TW_UINT16 rc) {
     static int stack = 0;  // 1 while the failure lines are being written
-    CTextBuffer& text = g_cEntryText;
+    CTextBuffer text;      // this call's own text
 
-    // The triplet line. Window events the source does not claim render nothing at all, so
-    // they cost no write.
-    text.Clear();
+    // The triplet line.
     g_cParaAnalyze.TripletAnalyze(pOrigin, nullptr, DG, DAT, MSG, pData, &text);
     if (!text.Empty()) WriteText(text.Text(), text.Length());
 
@@ -87,10 +116,22 @@ extern "C" __attribute__((visibility("default"))) TW_UINT16 DS_Entry(pTW_IDENTIT
                                                                      TW_UINT16 DAT, TW_UINT16 MSG,
                                                                      TW_MEMREF pData) {
     const TW_UINT16 rc = ForwardTriplet(pOrigin, DG, DAT, MSG, pData);
+
+    // A window event the source did not claim leaves no text: it is done here, with no lock, no
+    // formatting and no system call (events arrive for every window event of the host). A failed
+    // call always leaves at least its failure lines.
+    if (rc != TWRC_FAILURE && CParaAnalyze::IsUnclaimedEvent(DAT, MSG, pData, rc)) return rc;
+
+    // The log, the numbering and the tracked state belong to the process that loaded the module:
+    // a child the host forked without exec forwards its calls and logs none.
+    if (!InLoadingProcess()) return rc;
+
     // Logging never changes what the host receives: not the result, not errno as the real data
     // source left it, and nothing it throws reaches the host.
     const int nSavedErrno = errno;
     try {
+        CCancellationHold hold;
+        std::lock_guard<std::mutex> lock(g_logMutex);
         LogCall(pOrigin, DG, DAT, MSG, pData, rc);
     } catch (...) {
     }

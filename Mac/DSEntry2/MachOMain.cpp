@@ -8,6 +8,8 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <unistd.h>
+
 #include <cstring>
 
 #include "LogFile.h"
@@ -24,6 +26,14 @@
 CFBundleRef g_TwainWrapperBundleRef = nullptr;
 CreateTwainWrapperProc g_fnDsCreate = nullptr;
 TripletOperator* g_pcTripletOperator = nullptr;
+
+namespace {
+// The process that loaded the module, and so owns the real data source's object and the log file.
+// A child the host forks without exec has copies of both that are not its own.
+pid_t g_nLoadingProcess = 0;
+}  // namespace
+
+bool InLoadingProcess() { return g_nLoadingProcess != 0 && getpid() == g_nLoadingProcess; }
 
 #if TWAINMON_MAC
 
@@ -60,6 +70,8 @@ CFURLRef CreateMyMachOBundleURL() {
 #endif  // TWAINMON_MAC
 
 extern "C" void MachO_Initialization() {
+    g_nLoadingProcess = getpid();
+
     // The factory is told the file name of this module's executable.
     CFStringRef name = nullptr;
     CFURLRef ownURL = CreateMyMachOBundleURL();
@@ -93,6 +105,10 @@ extern "C" void MachO_Initialization() {
 }
 
 extern "C" void MachO_Termination() {
+    // A forked child that exits unloads the module too: what it would release, close or write
+    // belongs to the parent, which goes on using it.
+    if (!InLoadingProcess()) return;
+
     if (g_pcTripletOperator != nullptr) {
         TripletOperator* pcOperator = g_pcTripletOperator;
         g_pcTripletOperator = nullptr;

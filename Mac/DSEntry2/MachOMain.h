@@ -17,6 +17,9 @@ extern CreateTwainWrapperProc g_fnDsCreate;
 // The real data source's object; null when none was made, and after unload.
 extern TripletOperator* g_pcTripletOperator;
 
+// True in the process that loaded the module; false in a child it forked (and before the load).
+bool InLoadingProcess();
+
 // The file URL of this module's own executable, or null; the caller releases it.
 CFURLRef CreateMyMachOBundleURL();
 

@@ -3,6 +3,7 @@
 #include <CoreServices/CoreServices.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,26 +32,66 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-TEST(MakeLogFileName, StampsLocalTimeAndRoundedMilliseconds) {
+// The stamp of a load at local time 2026-12-05 09:08:50 plus usec microseconds, from one reading.
+WallTime LoadAt(long usec) {
     struct tm load = {};
-    ASSERT_NE(nullptr, strptime("2026-12-05 09:08:50", "%Y-%m-%d %H:%M:%S", &load));
+    EXPECT_NE(nullptr, strptime("2026-12-05 09:08:50", "%Y-%m-%d %H:%M:%S", &load));
+    load.tm_isdst = -1;
+    struct timeval tv = {mktime(&load), usec};
+    return WallTime::FromTimeval(tv);
+}
+
+std::string NameOf(const WallTime& stamp, const char* folder = "/L") {
     char name[256];
-    ASSERT_TRUE(MakeLogFileName(name, sizeof name, "/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN", load, 123456));
-    EXPECT_STREQ("/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN/Twainlog_20261205_090850_0123.txt", name);
-    // Rounded half up: 500 microseconds make 0001, and 999600 the field 1000.
-    ASSERT_TRUE(MakeLogFileName(name, sizeof name, "/L", load, 500));
-    EXPECT_STREQ("/L/Twainlog_20261205_090850_0001.txt", name);
-    ASSERT_TRUE(MakeLogFileName(name, sizeof name, "/L", load, 999600));
-    EXPECT_STREQ("/L/Twainlog_20261205_090850_1000.txt", name);
+    EXPECT_TRUE(MakeLogFileName(name, sizeof name, folder, stamp));
+    return name;
+}
+
+TEST(MakeLogFileName, StampsLocalTimeAndRoundedMillisecondsOfOneReading) {
+    EXPECT_EQ("/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN/Twainlog_20261205_090850_0123.txt",
+              NameOf(LoadAt(123456), "/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN"));
+    // Rounded half up; 999500 microseconds and more are the next second's first millisecond, never
+    // a field of 1000 under the old second.
+    EXPECT_EQ("/L/Twainlog_20261205_090850_0001.txt", NameOf(LoadAt(500)));
+    EXPECT_EQ("/L/Twainlog_20261205_090850_0999.txt", NameOf(LoadAt(999499)));
+    EXPECT_EQ("/L/Twainlog_20261205_090851_0000.txt", NameOf(LoadAt(999600)));
+    // The next millisecond carries into the seconds the same way.
+    EXPECT_EQ("/L/Twainlog_20261205_090851_0000.txt", NameOf(LoadAt(999000).Next()));
 
     // The 34 characters after the folder: a folder of 221 gives 255, which fits 256 bytes with the
     // NUL; one more character does not.
+    char name[256];
     std::string folder(221, 'f');
-    ASSERT_TRUE(MakeLogFileName(name, sizeof name, folder.c_str(), load, 0));
+    ASSERT_TRUE(MakeLogFileName(name, sizeof name, folder.c_str(), LoadAt(0)));
     EXPECT_EQ(255u, strlen(name));
     folder += 'f';
-    EXPECT_FALSE(MakeLogFileName(name, sizeof name, folder.c_str(), load, 0));
-    EXPECT_FALSE(MakeLogFileName(name, sizeof name, nullptr, load, 0));
+    EXPECT_FALSE(MakeLogFileName(name, sizeof name, folder.c_str(), LoadAt(0)));
+    EXPECT_FALSE(MakeLogFileName(name, sizeof name, nullptr, LoadAt(0)));
+}
+
+TEST(CreateLogFile, EveryLoadGetsAFileOfItsOwnAtTheNextFreeMillisecond) {
+    TempFolder folder;
+    const char* path = folder.m_path.c_str();
+    // Two loads in the same millisecond, the last of a second: the second load takes the next
+    // second's first millisecond, and a third the one after it.
+    const WallTime stamp = LoadAt(998700);
+    FILE* files[3];
+    for (FILE*& file : files) {
+        file = CreateLogFile(path, stamp);
+        ASSERT_NE(nullptr, file);
+    }
+    for (FILE* file : files) fputs("x", file);
+    for (const char* name : {"/Twainlog_20261205_090850_0999.txt", "/Twainlog_20261205_090851_0000.txt",
+                             "/Twainlog_20261205_090851_0001.txt"}) {
+        FILE* reread = fopen((folder.m_path + name).c_str(), "r");
+        ASSERT_NE(nullptr, reread) << name;
+        // Each text is in the file as soon as it was handed over: the stream holds nothing back.
+        EXPECT_EQ("x", testsupport::FileBytesOnDisk(reread)) << name;
+        fclose(reread);
+    }
+    for (FILE* file : files) fclose(file);
+    // No folder, no file.
+    EXPECT_EQ(nullptr, CreateLogFile((folder.m_path + "/missing").c_str(), stamp));
 }
 
 TEST(LogFile, WriteAppendsExactBytesAndCleanupClosesWithAMessage) {

@@ -1,0 +1,336 @@
+// The monitor in hosts that misbehave or use the process as they please: calls from several threads
+// at once, a data source that calls back into the monitor, a thread cancelled inside a call, a
+// child forked without exec, several loads in quick succession, and an exception from the source.
+#include <pthread.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <CoreServices/CoreServices.h>
+#include <gtest/gtest.h>
+
+#include "ModuleHarness.h"
+#include "TestSupport.h"
+
+using harness::CChildSession;
+using harness::ChildResult;
+using harness::RunInChild;
+
+namespace {
+
+class HostSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        harness::InstallBundleExecutable(TWAINMON_PROBE_TARGET_PATH);
+        harness::MakeEmptyLogFolder();
+        m_eventsPath = harness::LogFolder() + "/../probe-events";
+        std::remove(m_eventsPath.c_str());
+        m_options.environment = {{"TWAINMON_PROBE_EVENTS", m_eventsPath},
+                                 {"TWAINMON_PROBE_MONITOR", TWAINMON_MODULE_PATH}};
+    }
+    void TearDown() override {
+        harness::RemoveLogFolder();
+        std::remove(m_eventsPath.c_str());
+    }
+
+    // The probe's factory and release lines, "create <pid>" and "release <pid>".
+    std::string ProbeEvents() const { return harness::ReadFile(m_eventsPath); }
+
+    std::string m_eventsPath;
+    harness::ChildOptions m_options;
+};
+
+// The kinds of call the threads make: each always renders the same record but for its number and
+// its pointers. The unclaimed event leaves nothing.
+enum CallKind { kIdentity, kStatus, kCapability, kClaimedEvent, kFailure, kUnclaimedEvent, kKinds };
+
+TW_UINT16 CallOfKind(CChildSession& session, int kind) {
+    switch (kind) {
+        case kIdentity: {
+            TW_IDENTITY identity = TW_IDENTITY();
+            return session.Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity);
+        }
+        case kStatus: {
+            TW_STATUS status = {};
+            return session.Call(DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+        }
+        case kCapability: {
+            TW_CAPABILITY cap = {ICAP_PIXELTYPE, TWON_DONTCARE16, nullptr};
+            const TW_UINT16 rc = session.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap);
+            DisposeHandle(cap.hContainer);
+            return rc;
+        }
+        case kClaimedEvent:
+        case kUnclaimedEvent: {
+            char hostEvent = 0;
+            TW_EVENT event = {kind == kClaimedEvent ? &hostEvent : nullptr, MSG_NULL};
+            return session.Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
+        }
+        default: {
+            TW_PENDINGXFERS pending = {};
+            return session.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending);
+        }
+    }
+}
+
+// One record of a log: its triplet line without the number ("" for a claimed event, which has
+// none), the number, and the rest with every pointer masked.
+struct Record {
+    std::string triplet;
+    long number = 0;
+    std::string body;
+};
+
+// Splits a log into records. A record starts at a triplet line, or, for a claimed event, at a
+// result line that does not follow one.
+std::vector<Record> SplitRecords(const std::string& log) {
+    static const std::regex kTriplet(R"(\[(\d{5})\] \[APP\] (.*)\r)");
+    static const std::regex kPointer("<0x[0-9a-f]{8}>");
+    std::vector<Record> records;
+    std::istringstream lines(log);
+    bool afterTriplet = false;
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, kTriplet)) {
+            records.push_back({match[2], std::stol(match[1]), ""});
+            afterTriplet = true;
+            continue;
+        }
+        if (line.rfind("        Return Code = ", 0) == 0 && !afterTriplet) records.push_back({"", 0, ""});
+        afterTriplet = false;
+        if (records.empty()) records.push_back({"?", 0, ""});
+        records.back().body += std::regex_replace(line, kPointer, "<ptr>") + "\n";
+    }
+    return records;
+}
+
+// Every record of log is one of the reference records (by its triplet, with the same body), and
+// the numbered ones are numbered 1, 2, 3... in file order. Returns the records per triplet.
+std::map<std::string, int> CheckRecords(const std::string& log, const std::vector<Record>& reference) {
+    std::map<std::string, std::string> bodies;
+    for (const Record& record : reference) bodies[record.triplet] = record.body;
+    std::map<std::string, int> counts;
+    long expectedNumber = 1;
+    for (const Record& record : SplitRecords(log)) {
+        const auto it = bodies.find(record.triplet);
+        if (it == bodies.end() || it->second != record.body) {
+            ADD_FAILURE() << "record [" << record.number << "] " << record.triplet << " is not whole:\n" << record.body;
+            break;
+        }
+        if (!record.triplet.empty() && record.number != expectedNumber++) {
+            ADD_FAILURE() << "record [" << record.number << "] out of order, expected " << expectedNumber - 1;
+            break;
+        }
+        ++counts[record.triplet];
+    }
+    return counts;
+}
+
+}  // namespace
+
+TEST_F(HostSafetyTest, ConcurrentCallsLeaveWholeRecordsNumberedInFileOrder) {
+    // The reference: one call of each kind, one after another.
+    ChildResult child = RunInChild(
+        [](CChildSession& session) {
+            for (int kind = 0; kind < kKinds; ++kind) CallOfKind(session, kind);
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    const std::vector<Record> reference = SplitRecords(harness::ReadOnlyLog());
+    ASSERT_EQ(reference.size(), 5u);  // the unclaimed event left nothing
+
+    // Four threads, each making every kind of call in a rotation of its own.
+    const int kThreads = 4, kRounds = 400;
+    harness::MakeEmptyLogFolder();
+    child = RunInChild(
+        [&](CChildSession& session) {
+            std::atomic<int> wrongResults(0);
+            std::vector<std::thread> threads;
+            for (int t = 0; t < kThreads; ++t) {
+                threads.emplace_back([&session, &wrongResults, t] {
+                    for (int i = 0; i < kRounds * kKinds; ++i) {
+                        const int kind = (i + t) % kKinds;
+                        const TW_UINT16 rc = CallOfKind(session, kind);
+                        const TW_UINT16 expected = kind == kFailure          ? TWRC_FAILURE
+                                                   : kind == kClaimedEvent   ? TWRC_DSEVENT
+                                                   : kind == kUnclaimedEvent ? TWRC_NOTDSEVENT
+                                                                             : TWRC_SUCCESS;
+                        if (rc != expected) ++wrongResults;
+                    }
+                });
+            }
+            for (std::thread& thread : threads) thread.join();
+            session.Report("wrong", wrongResults.load());
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Value("wrong"), "0");
+    const std::map<std::string, int> counts = CheckRecords(harness::ReadOnlyLog(), reference);
+    EXPECT_EQ(counts.size(), 5u);
+    for (const auto& count : counts) EXPECT_EQ(count.second, kThreads * kRounds) << count.first;
+}
+
+TEST_F(HostSafetyTest, SourceCallingBackIntoTheMonitorIsLoggedWholeBeforeTheOuterCall) {
+    const ChildResult child = RunInChild(
+        [](CChildSession& session) {
+            TW_CUSTOMDSDATA custom = {};
+            session.Report("rc", session.Call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, &custom));
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Value("rc"), "0");
+    const std::vector<Record> records = SplitRecords(harness::ReadOnlyLog());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].triplet, "DG_CONTROL/DAT_IDENTITY/MSG_GET");
+    EXPECT_EQ(records[0].number, 1);
+    EXPECT_NE(records[0].body.find("ProductName     = [Probe]"), std::string::npos) << records[0].body;
+    EXPECT_EQ(records[1].triplet, "DG_CONTROL/DAT_CUSTOMDSDATA/MSG_GET");
+    EXPECT_EQ(records[1].number, 2);
+}
+
+namespace {
+
+std::atomic<bool> g_returnedWithCancelPending(false);
+
+// Cancelled while the real data source blocks: the thread unwinds out of DS_Entry.
+void* CallIntoBlockingSource(void* pSession) {
+    TW_UINT32 group = 0;
+    static_cast<CChildSession*>(pSession)->Call(DG_CONTROL, DAT_XFERGROUP, MSG_GET, &group);
+    return nullptr;
+}
+
+// Cancelled before the call: the record is written whole and the call returns; the cancel takes
+// effect at the host's next cancellation point.
+void* CallWithCancelPending(void* pSession) {
+    pthread_cancel(pthread_self());
+    TW_IDENTITY identity = TW_IDENTITY();
+    static_cast<CChildSession*>(pSession)->Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity);
+    g_returnedWithCancelPending = true;
+    pthread_testcancel();
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(HostSafetyTest, CancelledThreadUnwindsWithoutHarmToTheProcessOrTheLog) {
+    const ChildResult child = RunInChild(
+        [](CChildSession& session) {
+            for (void* (*body)(void*) : {&CallIntoBlockingSource, &CallWithCancelPending}) {
+                pthread_t thread;
+                if (pthread_create(&thread, nullptr, body, &session) != 0) return;
+                if (body == &CallIntoBlockingSource) usleep(100 * 1000);
+                pthread_cancel(thread);
+                void* result = nullptr;
+                pthread_join(thread, &result);
+                session.Report("cancelled", result == PTHREAD_CANCELED ? "yes" : "no");
+            }
+            session.Report("returned", g_returnedWithCancelPending ? "yes" : "no");
+            // The lock was not left held by either thread.
+            TW_STATUS status = {};
+            session.Report("rc", session.Call(DG_CONTROL, DAT_STATUS, MSG_GET, &status));
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Values("cancelled"), (std::vector<std::string>{"yes", "yes"}));
+    EXPECT_EQ(child.Value("returned"), "yes");
+    EXPECT_EQ(child.Value("rc"), "0");
+    // The blocked call never returned, so it left no record.
+    const std::vector<Record> records = SplitRecords(harness::ReadOnlyLog());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].triplet, "DG_CONTROL/DAT_IDENTITY/MSG_GET");
+    EXPECT_NE(records[0].body.find("TWAIN Status = [3]"), std::string::npos) << records[0].body;
+    EXPECT_EQ(records[1].triplet, "DG_CONTROL/DAT_STATUS/MSG_GET");
+    EXPECT_EQ(records[1].number, 2);
+}
+
+TEST_F(HostSafetyTest, ForkedChildForwardsItsCallsAndLeavesTheParentsSourceAndLogAlone) {
+    const ChildResult child = RunInChild(
+        [](CChildSession& session) {
+            TW_IDENTITY identity = TW_IDENTITY();
+            session.Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                // The forked child goes on calling, then exits as a program does, unloading the module.
+                TW_IDENTITY childIdentity = TW_IDENTITY();
+                const TW_UINT16 rc = session.Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &childIdentity);
+                session.Report("child", rc == TWRC_SUCCESS && std::string(childIdentity.ProductName) == "Probe"
+                                            ? "forwarded"
+                                            : "not forwarded");
+                exit(0);
+            }
+            int status = 0;
+            waitpid(pid, &status, 0);
+            session.Report("pid", static_cast<unsigned long long>(getpid()));
+            TW_STATUS twStatus = {};
+            session.Call(DG_CONTROL, DAT_STATUS, MSG_GET, &twStatus);
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Value("child"), "forwarded");
+    // One release, by the process that loaded the module, and one closing message.
+    const std::string pid = child.Value("pid");
+    EXPECT_EQ(ProbeEvents(), "create " + pid + "\nrelease " + pid + "\n");
+    EXPECT_EQ(child.stderrText, "Close Log File.\n");
+    const std::vector<Record> records = SplitRecords(harness::ReadOnlyLog());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].number, 1);
+    EXPECT_EQ(records[1].triplet, "DG_CONTROL/DAT_STATUS/MSG_GET");
+    EXPECT_EQ(records[1].number, 2);
+}
+
+TEST_F(HostSafetyTest, LoadsAtTheSameMomentEachHaveAFileOfTheirOwn) {
+    // Processes that load the module together, released by one byte each on a pipe; each makes one
+    // call, which fails because the source throws, and exits.
+    const int kLoads = 6;
+    for (const auto& variable : m_options.environment) setenv(variable.first.c_str(), variable.second.c_str(), 1);
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < kLoads; ++i) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            char go;
+            close(gate[1]);
+            if (read(gate[0], &go, 1) != 1) _exit(2);
+            void* pModule = dlopen(TWAINMON_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+            if (pModule == nullptr) _exit(3);
+            const auto pfnEntry = reinterpret_cast<harness::DSEntryProc>(dlsym(pModule, "DS_Entry"));
+            TW_SETUPFILEXFER setup = {};
+            const TW_UINT16 rc = pfnEntry(nullptr, DG_CONTROL, DAT_SETUPFILEXFER, MSG_GET, reinterpret_cast<TW_MEMREF>(&setup));
+            dlclose(pModule);
+            _exit(rc == TWRC_FAILURE ? 0 : 4);
+        }
+        children.push_back(pid);
+    }
+    close(gate[0]);
+    const std::string go(kLoads, 'g');
+    ASSERT_EQ(write(gate[1], go.data(), go.size()), kLoads);
+    close(gate[1]);
+    for (const pid_t pid : children) {
+        int status = 0;
+        EXPECT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    for (const auto& variable : m_options.environment) unsetenv(variable.first.c_str());
+
+    const std::vector<std::string> names = harness::LogFolderEntries();
+    ASSERT_EQ(names.size(), static_cast<size_t>(kLoads));
+    const std::string record = testsupport::Lines({"[00001] [APP] DG_CONTROL/DAT_SETUPFILEXFER/MSG_GET",
+                                                   "        Return Code = [TWRC_FAILURE]"});
+    for (const std::string& name : names) {
+        const std::string log = harness::ReadFile(harness::LogFolder() + "/" + name);
+        EXPECT_EQ(log.rfind(record, 0), 0u) << name << ":\n" << log;
+        EXPECT_EQ(log.find("[00001]", 1), std::string::npos) << name << ":\n" << log;
+    }
+}
