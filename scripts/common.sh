@@ -20,12 +20,23 @@ ensure_build_tools() {
     ensure_packages cmake make g++ libboost-dev libgtest-dev "$@"
 }
 
-# configure_build DIR [cmake options...]: a build tree whose TWAINMON_ROOT lies inside it.
+# configure_build DIR [cmake options...] [--target TARGET...]: a build tree whose TWAINMON_ROOT lies
+# inside it, built whole or only the targets named.
 configure_build() {
     local dir="$1"
     shift
-    cmake -S "$(repo_root)" -B "$dir" -DTWAINMON_ROOT="$dir/root" "$@" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    local options=() targets=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = "--target" ]; then
+            targets+=(--target "$2")
+            shift 2
+        else
+            options+=("$1")
+            shift
+        fi
+    done
+    cmake -S "$(repo_root)" -B "$dir" -DTWAINMON_ROOT="$dir/root" "${options[@]}" >/dev/null
+    cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
 # The real data source's bundle and the log folder under a build's root, as the monitor expects them.

@@ -6,7 +6,8 @@
 
 namespace {
 
-OSErr g_lastMemError = noErr;
+// Per thread, so that threads allocating at once each see the result of their own call.
+thread_local OSErr g_lastMemError = noErr;
 
 HandleHeader* HeaderOf(Handle h) { return reinterpret_cast<HandleHeader*>(h); }
 
