@@ -12,7 +12,14 @@
 
 using twfmt::CRLF;
 
-// Constant-initialised (constexpr constructor): ready before the module initialiser runs.
+// Constant-initialised (constexpr constructor): ready before the module initialiser runs, which
+// may come before the module's dynamic initialisers and sets the tracked state. The compiler
+// refuses a constructor that would make it a dynamic initialisation.
+#if defined(__clang__)
+[[clang::require_constant_initialization]]
+#elif defined(__GNUC__)
+__constinit
+#endif
 CParaAnalyze g_cParaAnalyze;
 
 // ---- Triplet line and log header ---------------------------------------------------------------

@@ -2,11 +2,10 @@
 // and range.
 //
 // The container belongs to the application or the real data source. It is reached only between
-// LockMemory and UnlockMemory of its handle, and every read of it goes through a CBoundedReader that
-// knows the handle's size: a container smaller than its fixed fields shows one line saying so
-// instead of them, and a value or item lying outside the container is never read.
-#include <CoreServices/CoreServices.h>
-
+// LockMemory and UnlockMemory of its handle, which leave the handle locked or unlocked as they
+// found it, and every read of it goes through a CBoundedReader that knows the handle's size: a
+// container smaller than its fixed fields shows one line saying so instead of them, and a value or
+// item lying outside the container is never read.
 #include <cstddef>
 
 #include "BoundedReader.h"
@@ -52,9 +51,9 @@ bool CParaAnalyze::TwContainerAnalyaze(const TW_CAPABILITY* pCap) {
         return true;
     }
 
-    const char* pContainer = CDSMInterface::LockMemory(hContainer);
-    const Size nHandleSize = GetHandleSize(hContainer);
-    const size_t nSize = nHandleSize > 0 ? static_cast<size_t>(nHandleSize) : 0;
+    signed char nHandleState = 0;
+    const char* pContainer = CDSMInterface::LockMemory(hContainer, &nHandleState);
+    const size_t nSize = CDSMInterface::MemorySize(hContainer);
     switch (ConType) {
         case TWON_ARRAY: TwArrayAnalyze(Cap, reinterpret_cast<const TW_ARRAY*>(pContainer), nSize); break;
         case TWON_ENUMERATION:
@@ -64,7 +63,7 @@ bool CParaAnalyze::TwContainerAnalyaze(const TW_CAPABILITY* pCap) {
         case TWON_RANGE: TwRangeAnalyze(Cap, reinterpret_cast<const TW_RANGE*>(pContainer), nSize); break;
         default: break;
     }
-    CDSMInterface::UnlockMemory(hContainer);
+    CDSMInterface::UnlockMemory(hContainer, nHandleState);
     return true;
 }
 

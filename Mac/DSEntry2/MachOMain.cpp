@@ -1,9 +1,11 @@
 // Load and unload of the monitor module.
 //
-// The loader runs MachO_Initialization when the module is loaded, before the module's own C++
-// static constructors (an -init function comes first), so nothing here may rely on a global
-// that a dynamic constructor sets up. The analyser g_cParaAnalyze is constant-initialised and
-// the globals below are plain pointers, so they are ready before any code of the module runs.
+// MachO_Initialization is the module's initialiser and MachO_Termination its terminator: the
+// loader runs the one when it loads the module and the other once when it unloads it (or at
+// exit). The initialiser is not guaranteed to run after the module's own C++ dynamic
+// initialisers, so nothing here may rely on a global that a dynamic constructor sets up. The
+// analyser g_cParaAnalyze is constant-initialised and the globals below are plain pointers, so
+// they are ready before any code of the module runs.
 #include "MachOMain.h"
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -69,7 +71,7 @@ CFURLRef CreateMyMachOBundleURL() {
 
 #endif  // TWAINMON_MAC
 
-extern "C" void MachO_Initialization() {
+extern "C" __attribute__((constructor)) void MachO_Initialization() {
     g_nLoadingProcess = getpid();
 
     // The factory is told the file name of this module's executable.
@@ -104,7 +106,7 @@ extern "C" void MachO_Initialization() {
     setupTwainLog();
 }
 
-extern "C" void MachO_Termination() {
+extern "C" __attribute__((destructor)) void MachO_Termination() {
     // A forked child that exits unloads the module too: what it would release, close or write
     // belongs to the parent, which goes on using it.
     if (!InLoadingProcess()) return;

@@ -1,8 +1,8 @@
 // Load and unload of the monitor module: the real data source it forwards to.
 //
-// MachO_Initialization (run by the loader when the module is loaded) creates the target bundle,
-// asks its factory for the TripletOperator and opens the log; MachO_Termination (run at unload)
-// releases them again. Between the two, DS_Entry forwards every call to g_pcTripletOperator.
+// MachO_Initialization (the module's initialiser, run by the loader when the module is loaded)
+// creates the target bundle, asks its factory for the TripletOperator and opens the log;
+// MachO_Termination (its terminator, run once at unload) releases them again. Between the two, DS_Entry forwards every call to g_pcTripletOperator.
 #ifndef TWAINMON_MACHOMAIN_H
 #define TWAINMON_MACHOMAIN_H
 

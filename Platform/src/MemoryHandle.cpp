@@ -1,5 +1,6 @@
-// Memory Manager handles of our CoreServices stand-in: a handle is the address of a two-word
-// header { master pointer, size }. Blocks never move, so locking has nothing to do.
+// Memory Manager handles of our CoreServices stand-in: a handle is the address of a header
+// { master pointer, size, state flags }. Blocks never move, so locking only keeps the flag that
+// HGetState reports.
 #include <CoreServices/CoreServices.h>
 
 #include <cstdlib>
@@ -29,6 +30,7 @@ Handle NewHandleClear(Size byteCount) {
     }
     header->master = block;
     header->size = static_cast<size_t>(byteCount);
+    header->state = 0;
     g_lastMemError = noErr;
     return reinterpret_cast<Handle>(header);
 }
@@ -39,9 +41,19 @@ void DisposeHandle(Handle h) {
     free(HeaderOf(h));
 }
 
-void HLock(Handle /*h*/) {}
+void HLock(Handle h) {
+    if (h != nullptr) HeaderOf(h)->state = static_cast<SInt8>(HeaderOf(h)->state | kHandleLockedMask);
+}
 
-void HUnlock(Handle /*h*/) {}
+void HUnlock(Handle h) {
+    if (h != nullptr) HeaderOf(h)->state = static_cast<SInt8>(HeaderOf(h)->state & ~kHandleLockedMask);
+}
+
+SInt8 HGetState(Handle h) { return h != nullptr ? HeaderOf(h)->state : 0; }
+
+void HSetState(Handle h, SInt8 flags) {
+    if (h != nullptr) HeaderOf(h)->state = flags;
+}
 
 Size GetHandleSize(Handle h) { return h != nullptr ? static_cast<Size>(HeaderOf(h)->size) : 0; }
 

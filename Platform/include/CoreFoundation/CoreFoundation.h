@@ -14,6 +14,7 @@ typedef unsigned char Boolean;
 typedef uint8_t UInt8;
 typedef uint16_t UInt16;
 typedef uint32_t UInt32;
+typedef int8_t SInt8;
 typedef int16_t SInt16;
 typedef int32_t SInt32;
 typedef UInt16 UniChar;

@@ -27,18 +27,26 @@ enum {
     afpAccessDenied = -5000
 };
 
-/* Memory Manager. A handle is the address of a two-word header { char* master; size_t size; }:
- * *handle is the block's data address, the second word its size in bytes. Applications on this
- * platform build TW_CAPABILITY containers in such handles. Locking does not move anything. */
+/* Memory Manager. A handle is the address of a header { char* master; size_t size; SInt8 state; }:
+ * *handle is the block's data address, the second word its size in bytes, then the handle's state
+ * flags as HGetState reports them. Applications on this platform build TW_CAPABILITY containers in
+ * such handles. Blocks never move; locking only sets the locked flag. */
 typedef struct {
     char* master;
     size_t size;
+    SInt8 state;
 } HandleHeader;
+
+/* HGetState's flags, as on the Mac. */
+enum { kHandleIsResourceBit = 5, kHandlePurgeableBit = 6, kHandleLockedBit = 7 };
+enum { kHandleIsResourceMask = 0x20, kHandlePurgeableMask = 0x40, kHandleLockedMask = 0x80 };
 
 Handle NewHandleClear(Size byteCount);
 void DisposeHandle(Handle h);
 void HLock(Handle h);
 void HUnlock(Handle h);
+SInt8 HGetState(Handle h);
+void HSetState(Handle h, SInt8 flags);
 Size GetHandleSize(Handle h);
 OSErr MemError(void);
 

@@ -1,0 +1,62 @@
+# The Apple branch of the build: TwainMonitor.ds as a macOS loadable bundle. It serves a Mac with
+# Apple's command line tools, and the cross build on Linux (scripts/build-mac with
+# cmake/macos-cross.cmake) alike.
+#
+#   <name>.ds/Contents/Info.plist          from Mac/DSEntry2/Info.plist.in
+#   <name>.ds/Contents/MacOS/<name>        MH_BUNDLE, the architectures of CMAKE_OSX_ARCHITECTURES
+#
+# The bundle exports DS_Entry and nothing else, links CoreFoundation, CoreServices and the system's
+# C++ runtime, and links the TWAIN framework weakly: nothing in it is called, and the bundle still
+# loads on a system without it. Nothing of Platform/ is built or linked.
+
+# The real data source's factory receives the file name of the monitor's executable, and a maker's
+# data source may depend on it: an installer that puts the monitor in place of a maker's data source
+# sets this to the name that data source had.
+set(TWAINMON_BUNDLE_NAME "TwainMonitor" CACHE STRING
+  "File name of the bundle (<name>.ds) and of its executable (Contents/MacOS/<name>)")
+# An identifier holds letters, digits, hyphens and periods only.
+string(REGEX REPLACE "[^A-Za-z0-9.-]" "-" twainmon_identifier_name "${TWAINMON_BUNDLE_NAME}")
+set(TWAINMON_BUNDLE_IDENTIFIER "org.twainmonitor.${twainmon_identifier_name}" CACHE STRING
+  "CFBundleIdentifier of the bundle")
+set(TWAINMON_BUNDLE_VERSION "1.10" CACHE STRING "CFBundleShortVersionString and CFBundleVersion")
+
+# The tools and the tests drive the module through the Linux stand-ins: on Apple platforms only the
+# bundle is built.
+foreach(twainmon_linux_only TWAINMON_TESTS TWAINMON_TOOLS TWAINMON_BENCH TWAINMON_FUZZ)
+  set(${twainmon_linux_only} OFF)
+endforeach()
+
+# The platform is the system's own: the monitor's sources link the frameworks directly.
+add_library(twainmon_platform INTERFACE)
+target_link_libraries(twainmon_platform INTERFACE "-framework CoreFoundation" "-framework CoreServices")
+
+# The Memory Manager and File Manager calls are deprecated Carbon; these two sources are the only
+# ones that make them, and only they are compiled without the deprecation warning.
+set_property(SOURCE Mac/DSEntry2/CDSMInterface.cpp Common/TwainLog/LogFile.cpp
+  APPEND PROPERTY COMPILE_OPTIONS -Wno-deprecated-declarations)
+
+function(twainmon_add_mac_bundle)
+  add_library(TwainMonitor MODULE
+    Mac/DSEntry2/MachOMain.cpp
+    Mac/DSEntry2/DSEntry.cpp)
+  target_link_libraries(TwainMonitor PRIVATE twainmon_core)
+  set(exports "${CMAKE_SOURCE_DIR}/Mac/DSEntry2/exports.txt")
+  set_target_properties(TwainMonitor PROPERTIES
+    BUNDLE TRUE
+    BUNDLE_EXTENSION ds
+    OUTPUT_NAME "${TWAINMON_BUNDLE_NAME}"
+    LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}"
+    MACOSX_BUNDLE_INFO_PLIST "${CMAKE_SOURCE_DIR}/Mac/DSEntry2/Info.plist.in"
+    MACOSX_BUNDLE_BUNDLE_NAME "${TWAINMON_BUNDLE_NAME}"
+    MACOSX_BUNDLE_GUI_IDENTIFIER "${TWAINMON_BUNDLE_IDENTIFIER}"
+    MACOSX_BUNDLE_SHORT_VERSION_STRING "${TWAINMON_BUNDLE_VERSION}"
+    MACOSX_BUNDLE_BUNDLE_VERSION "${TWAINMON_BUNDLE_VERSION}"
+    LINK_DEPENDS "${exports}")
+  # MachO_Initialization and MachO_Termination are reached only through the module's initialiser
+  # list, which -dead_strip keeps (scripts/check-mac-bundle makes sure of it).
+  target_link_options(TwainMonitor PRIVATE
+    "LINKER:-exported_symbols_list,${exports}"
+    "LINKER:-dead_strip"
+    "LINKER:-weak_framework,TWAIN")
+  install(TARGETS TwainMonitor LIBRARY DESTINATION "Library/Image Capture/TWAIN Data Sources")
+endfunction()
