@@ -8,6 +8,13 @@ char** CDSMInterface::AllocMemory(unsigned int size) { return NewHandleClear(sta
 
 void CDSMInterface::FreeMemory(char** handle) { DisposeHandle(handle); }
 
+char* CDSMInterface::LockMemory(char** handle) {
+    HLock(handle);
+    return *handle;  // read after locking: the address stays valid until UnlockMemory
+}
+
+void CDSMInterface::UnlockMemory(char** handle) { HUnlock(handle); }
+
 char* CDSMInterface::LockMemory(char** handle, signed char* pnState) {
     *pnState = HGetState(handle);
     HLock(handle);

@@ -12,6 +12,10 @@ public:
 
     static char** AllocMemory(unsigned int size);
     static void FreeMemory(char** handle);
+    // Locks the block and returns the address of its data, valid until UnlockMemory, which unlocks
+    // it: the pair a data source uses on its own handles.
+    static char* LockMemory(char** handle);
+    static void UnlockMemory(char** handle);
     // Locks the block and returns the address of its data, valid until UnlockMemory. *pnState
     // receives the handle's state as the caller found it (locked or not) for UnlockMemory: the
     // handle belongs to the host or the real data source, which may hold a lock of its own.

@@ -19,6 +19,7 @@ TEST(CDSMInterface, BlocksAreZeroFilledAndLockingReachesTheirDataUnchanged) {
     EXPECT_EQ("0123456789abcdef", std::string(pData, 16));
     CDSMInterface::UnlockMemory(h);
     EXPECT_EQ("0123456789abcdef", std::string(*h, 16));
+    EXPECT_EQ(0, HGetState(h) & kHandleLockedMask);
     CDSMInterface::FreeMemory(h);
 
     // An empty block is still a block of its own.
