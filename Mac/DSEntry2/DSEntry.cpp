@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #if defined(__GLIBCXX__)
 #include <cxxabi.h>
 #endif
@@ -28,8 +27,18 @@
 
 namespace {
 
-// Serialises the records of calls made from several threads at once. Constant-initialised.
-std::mutex g_logMutex;
+// Serialises the records of calls made from several threads at once: a plain POSIX mutex,
+// constant-initialised and never destroyed, so it is there from the first call to the last.
+pthread_mutex_t g_logMutex = PTHREAD_MUTEX_INITIALIZER;
+
+// Holds the log's lock for its lifetime.
+class CLogLock {
+public:
+    CLogLock() { pthread_mutex_lock(&g_logMutex); }
+    ~CLogLock() { pthread_mutex_unlock(&g_logMutex); }
+    CLogLock(const CLogLock&) = delete;
+    CLogLock& operator=(const CLogLock&) = delete;
+};
 
 // Written after a rendering that did not fit the buffer (24 bytes, no line end).
 const char kTooLongMessage[] = "Size of CAP_xxx too long";
@@ -138,7 +147,7 @@ extern "C" __attribute__((visibility("default"))) TW_UINT16 DS_Entry(pTW_IDENTIT
     const int nSavedErrno = errno;
     try {
         CCancellationHold hold;
-        std::lock_guard<std::mutex> lock(g_logMutex);
+        CLogLock lock;
         LogCall(pOrigin, DG, DAT, MSG, pData, rc);
     } catch (...) {
     }

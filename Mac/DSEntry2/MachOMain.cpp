@@ -10,6 +10,7 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -30,12 +31,45 @@ CreateTwainWrapperProc g_fnDsCreate = nullptr;
 TripletOperator* g_pcTripletOperator = nullptr;
 
 namespace {
+
 // The process that loaded the module, and so owns the real data source's object and the log file.
 // A child the host forks without exec has copies of both that are not its own.
 pid_t g_nLoadingProcess = 0;
+
+// Telling the loading process from a forked child costs a system call (getpid) on every logged
+// call. Where the system can hand a child a page of its own zero-filled (Linux's
+// MADV_WIPEONFORK), a mark set in that page at load tells the two apart by a plain read instead.
+volatile unsigned char* g_pLoadMark = nullptr;
+
+void RememberLoadingProcess() {
+    g_nLoadingProcess = getpid();
+#if defined(MADV_WIPEONFORK)
+    const size_t nPage = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    void* pPage = mmap(nullptr, nPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pPage == MAP_FAILED) return;
+    if (madvise(pPage, nPage, MADV_WIPEONFORK) != 0) {
+        munmap(pPage, nPage);
+        return;
+    }
+    g_pLoadMark = static_cast<volatile unsigned char*>(pPage);
+    *g_pLoadMark = 1;
+#endif
+}
+
+void ForgetLoadingProcess() {
+#if defined(MADV_WIPEONFORK)
+    if (g_pLoadMark != nullptr) munmap(const_cast<unsigned char*>(g_pLoadMark), static_cast<size_t>(sysconf(_SC_PAGESIZE)));
+#endif
+    g_pLoadMark = nullptr;
+    g_nLoadingProcess = 0;
+}
+
 }  // namespace
 
-bool InLoadingProcess() { return g_nLoadingProcess != 0 && getpid() == g_nLoadingProcess; }
+bool InLoadingProcess() {
+    if (g_pLoadMark != nullptr) return *g_pLoadMark != 0;
+    return g_nLoadingProcess != 0 && getpid() == g_nLoadingProcess;
+}
 
 #if TWAINMON_MAC
 
@@ -72,7 +106,7 @@ CFURLRef CreateMyMachOBundleURL() {
 #endif  // TWAINMON_MAC
 
 extern "C" __attribute__((constructor)) void MachO_Initialization() {
-    g_nLoadingProcess = getpid();
+    RememberLoadingProcess();
 
     // The factory is told the file name of this module's executable.
     CFStringRef name = nullptr;
@@ -124,4 +158,5 @@ extern "C" __attribute__((destructor)) void MachO_Termination() {
         g_TwainWrapperBundleRef = nullptr;
     }
     cleanupTwainLog();
+    ForgetLoadingProcess();
 }
