@@ -49,16 +49,8 @@ bool CParaAnalyze::CreateStringOfTriplet() {
     char szDAT[kNameBufferSize];
     char szMSG[kNameBufferSize];
     LookupMacroName(dg_macros, static_cast<int32_t>(m_DG), szDG);
-    if (m_DAT < 0x8001) {
-        LookupMacroName(dat_macros, m_DAT, szDAT);
-    } else {
-        LookupMacroName(dat_zv_macros, m_DAT, szDAT);
-    }
-    if (m_MSG < 0x8001) {
-        LookupMacroName(msg_macros, m_MSG, szMSG);
-    } else {
-        LookupMacroName(msg_zv_macros, m_MSG, szMSG);
-    }
+    LookupDatName(m_DAT, szDAT);
+    LookupMsgName(m_MSG, szMSG);
 
     if (m_DAT == DAT_CAPABILITY) {
         char szCap[kNameBufferSize] = {};

@@ -13,7 +13,6 @@
 #include "FieldFormat.h"
 #include "LineFormat.h"
 #include "TextBuffer.h"
-#include "twaintbl.h"
 
 namespace {
 
@@ -148,80 +147,6 @@ TEST(LineFormat, DecimalAsPrintf) {
     for (long long v : values) {
         char buf[linefmt::kDecimalRoom];
         ASSERT_EQ(std::string(buf, linefmt::Decimal(v, buf)), Printf("%lld", v));
-    }
-}
-
-// ---- Indexed lookups: the same text as a scan from the top -------------------------------------
-
-std::string Scan(const MacroEntry* table, size_t rows, int64_t code, bool* pbFound = nullptr) {
-    for (size_t i = 0; i < rows; ++i) {
-        if (table[i].value == code) {
-            if (pbFound != nullptr) *pbFound = true;
-            return table[i].name;
-        }
-    }
-    if (pbFound != nullptr) *pbFound = false;
-    return std::string(table[rows].name) + "(" + std::to_string(static_cast<int32_t>(code)) + ")";
-}
-
-// The lookup's text, checked against the scan's, text and result.
-void ExpectAsScan(const MacroEntry* table, size_t rows, int64_t code) {
-    char buf[kNameBufferSize];
-    const bool bFound = LookupMacroName(table, rows, code, buf);
-    bool bScanFound = false;
-    const std::string expected = Scan(table, rows, code, &bScanFound);
-    ASSERT_EQ(buf, expected) << table[0].name << " rows " << rows << " code " << code;
-    ASSERT_EQ(bFound, bScanFound) << expected;
-}
-
-TEST(NameIndex, EveryTableAnswersAsAScan) {
-    struct Table {
-        const MacroEntry* rows;
-        size_t count;
-    };
-#define TWAINMON_TABLE_ROWS(t) Table{t, RowCount(t)},
-    const Table kTables[] = {TWAINMON_TABLES(TWAINMON_TABLE_ROWS)};
-#undef TWAINMON_TABLE_ROWS
-    for (const Table& t : kTables) {
-        for (size_t i = 0; i <= t.count; ++i) {
-            for (int64_t delta : {-1, 0, 1}) {
-                const int64_t code = t.rows[i].value + delta;
-                ExpectAsScan(t.rows, t.count, code);
-                // Only the first rows of a table: a lookup over those rows alone.
-                ExpectAsScan(t.rows, t.count / 2, code);
-            }
-        }
-    }
-}
-
-TEST(NameIndex, CapabilitiesAndTheirValuesAnswerAsAScan) {
-    for (uint32_t cap = 0; cap <= 0xFFFF; ++cap) {
-        const bool bStandard = cap <= 0x8000;
-        std::string expected = Scan(bStandard ? cap_macros : cap_zv_macros,
-                                    bStandard ? RowCount(cap_macros) : RowCount(cap_zv_macros), cap);
-        if (expected.find("ERROR!(") == 0) {
-            expected = Scan(bStandard ? icap_macros : icap_zv_macros,
-                            bStandard ? RowCount(icap_macros) : RowCount(icap_zv_macros), cap);
-        }
-        char buf[kNameBufferSize];
-        const size_t n = LookupCapName(static_cast<TW_UINT16>(cap), buf);
-        ASSERT_EQ(buf, expected) << cap;
-        ASSERT_EQ(n, expected.size()) << cap;
-    }
-    char buf[kNameBufferSize];
-    EXPECT_EQ(LookupCapValueName(CAP_XFERCOUNT, 65535, buf), 5u);  // no value table: "%d"
-    EXPECT_STREQ(buf, "65535");
-    for (const ValToCapEntry* directory : {VALTOCAP, VALTOCAPZV}) {
-        for (const ValToCapEntry* row = directory; row->cap != 0xFFFFFFFF; ++row) {
-            for (uint32_t value : {0u, 1u, 2u, 3u, 7u, 15u, 16u, 100u, 0x8000u, 0xFFFFu}) {
-                char buf[kNameBufferSize];
-                const size_t n =
-                    LookupCapValueName(static_cast<TW_UINT16>(row->cap), static_cast<TW_UINT16>(value), buf);
-                const std::string expected = Scan(row->table, static_cast<size_t>(row->count - 1), value);
-                EXPECT_EQ(buf, expected) << row->cap;
-                EXPECT_EQ(n, expected.size()) << row->cap;
-            }
-        }
     }
 }
 

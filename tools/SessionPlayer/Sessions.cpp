@@ -58,16 +58,8 @@ TW_UINT16 CHost::Call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData) {
         char szDG[kNameBufferSize], szDAT[kNameBufferSize], szMSG[kNameBufferSize], szRC[kNameBufferSize];
         char szCap[kNameBufferSize + 3] = "";
         LookupMacroName(dg_macros, static_cast<int32_t>(DG), szDG);
-        if (DAT < 0x8001) {
-            LookupMacroName(dat_macros, DAT, szDAT);
-        } else {
-            LookupMacroName(dat_zv_macros, DAT, szDAT);
-        }
-        if (MSG < 0x8001) {
-            LookupMacroName(msg_macros, MSG, szMSG);
-        } else {
-            LookupMacroName(msg_zv_macros, MSG, szMSG);
-        }
+        LookupDatName(DAT, szDAT);
+        LookupMsgName(MSG, szMSG);
         LookupMacroName(twrc_macros, rc, szRC);
         if (DAT == DAT_CAPABILITY && pData != nullptr) {
             char szName[kNameBufferSize];
