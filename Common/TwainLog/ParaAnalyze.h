@@ -69,41 +69,13 @@ public:
         return DAT == DAT_EVENT && !ResultShown(DAT, MSG, pData, RetCode);
     }
 
-    bool DatNullAnalyze();
-    bool DatCapabilityAnalyze();
-    bool DatEventAnalyze();
-    bool DatIdentityAnalyze();
-    bool DatParentAnalyze();
-    bool DatPendingXfersAnalyze();
-    bool DatSetupMemXferAnalyze();
-    bool DatSetupFileXferAnalyze();
-    bool DatStatusAnalyze();
-    bool DatUserInterfaceAnalyze();
-    bool DatXferGroupAnalyze();
-    bool DatTwunkIdentityAnalyze();
-    bool DatCustomDsDataAnalyze();
-    bool DatImageInfoAnalyze();
-    bool DatImageLayoutAnalyze();
-    bool DatImageMemXferAnalyze();
-    bool DatImageNativeXferAnalyze();
-    bool DatImageFileXferAnalyze();
-    bool DatCieColorAnalyze();
-    bool DatGrayResponseAnalyze();
-    bool DatRgbResponseAnalyze();
-    bool DatJpegCompressionAnalyze();
-    bool DatPalette8Analyze();
-    bool DatExtImageInfoAnalyze();
-    bool DatZvAutoExposureAnalyze();
-    bool DatZvRgbMatrixAnalyze();
-    bool DatZvColorSmoothingAnalyze();
-    bool DatZvEventAnalyze();
-    bool DatHardwareInfoAnalyze();
-    bool DatZvSkewInfoAnalyze();
-    bool DatUnsharpMaskAnalyze();
-    bool DatZvRedCorrectionMatrixAnalyze();
-    bool DatZvTwainCallbackMsgAnalyze();
-    bool DatZvSettingFrameAnalyze();
-    bool DatZvUsmInfoAnalyze();
+    // A data block shown by the formatter of its structure T (the rows of kDataTypes, DataBlock.h).
+    template <typename T, bool (CParaAnalyze::*Format)(const T*)>
+    bool Show(const char* pData) {
+        return (this->*Format)(reinterpret_cast<const T*>(pData));
+    }
+    // DAT_PARENT: the application identity the data-source manager was opened for.
+    bool ShowParent(const char* pData);
 
     // ---- Capability values and containers -----------------------------------------------------
     // (ParaAnalyzeValue.cpp, TwAnalyzeCap.cpp)
@@ -139,9 +111,6 @@ public:
     bool TwPendingXfersAnalyze(const TW_PENDINGXFERS* pPending);
     bool TwEventAnalyze(const TW_EVENT* pEvent);
     bool TwCustomDsDataAnalyze(const TW_CUSTOMDSDATA* pCustom);
-    bool TwTwunkIdentityAnalyze();
-    bool TwTwunkDsentryParamsAnalyze();
-    bool TwTwunkDsentryReturnAnalyze();
 
     // ---- Image description structures (TwAnalyzeImage.cpp) ------------------------------------
     bool TwImageInfoAnalyze(const TW_IMAGEINFO* pInfo);
@@ -156,7 +125,7 @@ public:
     bool TwImageMemXferAnalyze(const TW_IMAGEMEMXFER* pXfer);
     bool TwMemoryAnalyze(const TW_MEMORY* pMemory);
     bool TwJpegCompressionAnalyze(const TW_JPEGCOMPRESSION* pJpeg);
-    bool TwUint32(const void* pData);
+    bool TwUint32(const TW_UINT32* pData);
 
     // ---- Colour and tone structures (TwAnalyzeColor.cpp) --------------------------------------
     bool TwCieColorAnalyze(const TW_CIECOLOR* pCie);
@@ -180,9 +149,6 @@ public:
     bool TwZvThresholdInfoAnalyze(const TWZV_THRESHOLDINFO* pInfo);
     bool TwZvSkewInfoAnalyze(const TWZV_LOCATIONDATA* pLocation);
     bool TwZvSettingFrameAnalyze(const TWZV_SETTINGFRAME* pFrame);
-    bool TwZvEventAnalyze();
-    bool TwZvRedCorrectionMatrixAnalyze();
-    bool TwZvTwainCallbackMsgAnalyze();
 
     // Read-only views for the tests and tools.
     long TripletCount() const { return m_lTripletCount; }

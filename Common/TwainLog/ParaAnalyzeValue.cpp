@@ -22,27 +22,6 @@ constexpr char kOutside[] = "!!! outside the container !!!";
 // The text of every item of a list the monitor does not render item by item.
 constexpr char kNotImplemented[] = "!!! not implemented.!!!";
 
-// The bytes one item of a type takes in an item list; 0 for a type above TWTY_STR255, whose size
-// is unknown.
-size_t ItemSize(TW_UINT16 ItemType) {
-    switch (ItemType) {
-        case TWTY_INT8:
-        case TWTY_UINT8: return 1;
-        case TWTY_INT16:
-        case TWTY_UINT16:
-        case TWTY_BOOL: return 2;
-        case TWTY_INT32:
-        case TWTY_UINT32:
-        case TWTY_FIX32: return 4;
-        case TWTY_FRAME: return sizeof(TW_FRAME);
-        case TWTY_STR32: return sizeof(TW_STR32);
-        case TWTY_STR64: return sizeof(TW_STR64);
-        case TWTY_STR128: return sizeof(TW_STR128);
-        case TWTY_STR255: return sizeof(TW_STR255);
-        default: return 0;
-    }
-}
-
 // snprintf, returning the length of the text it wrote (nOutput is at least 1).
 __attribute__((format(printf, 3, 4))) size_t Print(char* pszOutput, size_t nOutput, const char* pszFormat, ...) {
     va_list args;

@@ -97,9 +97,3 @@ bool CParaAnalyze::TwCustomDsDataAnalyze(const TW_CUSTOMDSDATA* pCustom) {
     TW_OUT("  }%s", CRLF);
     return true;
 }
-
-// The Twunk identity and entry-parameter structures of the 32-bit thunking layer are never shown:
-// nothing calls these, and the DAT_TWUNKIDENTITY dispatch writes nothing itself.
-bool CParaAnalyze::TwTwunkIdentityAnalyze() { return true; }
-bool CParaAnalyze::TwTwunkDsentryParamsAnalyze() { return true; }
-bool CParaAnalyze::TwTwunkDsentryReturnAnalyze() { return true; }

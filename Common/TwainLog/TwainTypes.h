@@ -386,6 +386,17 @@ struct TWZV_SETTINGFRAME {
     TW_UINT16 CurrentNum;
 };
 
+// The bytes one item of an item type takes in a container's item list; 0 for a type above
+// TWTY_STR255, whose size is unknown.
+constexpr size_t ItemSize(TW_UINT16 ItemType) {
+    constexpr size_t kSizes[] = {
+        sizeof(TW_INT8),  sizeof(TW_INT16), sizeof(TW_INT32), sizeof(TW_UINT8),  sizeof(TW_UINT16),
+        sizeof(TW_UINT32), sizeof(TW_BOOL), sizeof(TW_FIX32), sizeof(TW_FRAME),  sizeof(TW_STR32),
+        sizeof(TW_STR64), sizeof(TW_STR128), sizeof(TW_STR255)};
+    static_assert(sizeof(kSizes) / sizeof(kSizes[0]) == TWTY_STR255 + 1, "one size per item type");
+    return ItemType < sizeof(kSizes) / sizeof(kSizes[0]) ? kSizes[ItemType] : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Codes without a name table: the transcript never names them. (The named codes are declared
 // with their names, in twaintbl.h.)
