@@ -155,6 +155,8 @@ public:
     const char* Source() const { return m_szSource; }
 
 private:
+    // The state line: a blank line, then the tracked state.
+    void PutTwainStatus(linefmt::Sink& sink) const;
     // Hands the data block to the dispatcher of the call's DAT.
     void DispatchDat();
     // An item line (MakeItemLine) whose value writeValue(pszOut, nOut) writes in place and returns

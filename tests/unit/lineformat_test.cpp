@@ -1,17 +1,16 @@
-// The fast line formatter against the C library's snprintf, and the indexed name lookups against a
-// plain scan of the tables.
+// The compiled formats and their conversions against the C library's snprintf.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "CompiledFormat.h"
 #include "FieldFormat.h"
-#include "LineFormat.h"
+#include "LineSink.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -21,13 +20,6 @@ std::string Printf(const char* pszFormat, Args... args) {
     char buf[512];
     snprintf(buf, sizeof buf, pszFormat, args...);
     return buf;
-}
-
-template <typename... Args>
-std::string Appended(const char* pszFormat, Args... args) {
-    CTextBuffer text;
-    text.AppendF(pszFormat, args...);
-    return std::string(text.Text(), text.Length());
 }
 
 // Every TW_FIX32 "%.3f" must carry printf's digits, ties (a remainder of exactly half a thousandth)
@@ -43,52 +35,10 @@ TEST(LineFormat, Fix32ThreeDecimalsAsPrintf) {
             ASSERT_EQ(std::string(szFast, n), Printf("%.3f", d)) << whole << " + " << frac << "/65536";
         }
     }
-    // Not a whole number of 65536ths, or not finite: left to printf.
+    // Not a whole number of 65536ths, or not finite: not a TW_FIX32 value.
     char buf[linefmt::kFixed3Room];
     EXPECT_EQ(linefmt::Fixed3(1.0 / 3, buf), 0u);
     EXPECT_EQ(linefmt::Fixed3(1e300, buf), 0u);
-    EXPECT_EQ(Appended("[%.3f|%.3f|%.2f|%8.3f|%-8.3f|%08.3f]", 1.0 / 3, -0.0005, 2.5, -1.5, 0.5, -0.25),
-              Printf("[%.3f|%.3f|%.2f|%8.3f|%-8.3f|%08.3f]", 1.0 / 3, -0.0005, 2.5, -1.5, 0.5, -0.25));
-}
-
-TEST(LineFormat, IntegersTextsAndFallbacksAsPrintf) {
-    EXPECT_EQ(Appended("%d|%d|%d|%d", INT_MIN, INT_MAX, 0, -1), Printf("%d|%d|%d|%d", INT_MIN, INT_MAX, 0, -1));
-    EXPECT_EQ(Appended("%u|%x|%X|%02x|%04x|%08x", UINT_MAX, 0xABCDu, 0xABCDu, 0x5u, 0xFFFFFu, 0u),
-              Printf("%u|%x|%X|%02x|%04x|%08x", UINT_MAX, 0xABCDu, 0xABCDu, 0x5u, 0xFFFFFu, 0u));
-    EXPECT_EQ(Appended("[%05ld][%05ld][%05ld][%ld]", 7L, -42L, 4294967295L, LONG_MIN),
-              Printf("[%05ld][%05ld][%05ld][%ld]", 7L, -42L, 4294967295L, LONG_MIN));
-    EXPECT_EQ(Appended("[%3u][%3u][%-5d][%-5d][%zu][%lld][%hd][%hhu]", 7u, 1234u, -3, 9, SIZE_MAX, LLONG_MIN, 70000,
-                       300),
-              Printf("[%3u][%3u][%-5d][%-5d][%zu][%lld][%hd][%hhu]", 7u, 1234u, -3, 9, SIZE_MAX, LLONG_MIN, 70000,
-                     300));
-    EXPECT_EQ(Appended("[%s][%-8s][%8s][%c][%3c][%%]", "abc", "ab", "ab", 'x', 'y'),
-              "[abc][ab      ][      ab][x][  y][%]");
-    // Conversions left to vsnprintf take over with the arguments that are left.
-    EXPECT_EQ(Appended("%d %+d %s %e", 1, 2, "three", 4.0), "1 +2 three 4.000000e+00");
-    EXPECT_EQ(Appended("%s|%.2s|%*d|%5.1f", "a", "bcd", 4, 5, 6.25), "a|bc|   5|  6.2");
-}
-
-// A text that does not fit keeps exactly the first bytes of the room, through both paths.
-TEST(LineFormat, CutAtTheRoomLikeSnprintf) {
-    const std::string filler(CTextBuffer::kRoom - 6, '.');
-    for (const char* pszFormat : {"[%s|%d]", "[%s|%+d]"}) {
-        CTextBuffer text;
-        text.Append(filler.c_str());
-        text.AppendF(pszFormat, "abc", -123);
-        const std::string whole = filler + Printf(pszFormat, "abc", -123);
-        EXPECT_EQ(std::string(text.Text(), text.Length()), whole.substr(0, CTextBuffer::kRoom)) << pszFormat;
-        EXPECT_TRUE(text.Overflowed());
-        EXPECT_TRUE(text.Full());
-    }
-    CTextBuffer exact;
-    exact.Append(filler.c_str());
-    exact.AppendF("[%s|%d]", "ab", 7);  // exactly six bytes: fits
-    EXPECT_FALSE(exact.Overflowed());
-    EXPECT_EQ(exact.Length(), CTextBuffer::kRoom);
-    exact.AppendF("%s", "");
-    EXPECT_FALSE(exact.Overflowed());
-    exact.AppendF("%d", 1);
-    EXPECT_TRUE(exact.Overflowed());
 }
 
 // Formats split at compile time give printf's text for every conversion they take, with any
@@ -114,6 +64,12 @@ TEST(LineFormat, CompiledFormatsAsPrintf) {
         EXPECT_EQ(COMPILED("        Gamma       = [%.3f]%s", d, twfmt::CRLF),
                   Printf("        Gamma       = [%.3f]%s", d, "\r\n"));
     }
+    EXPECT_EQ(COMPILED("%d|%d|%u|%X|%02x|%04x|%08x|%zu|%lld|%hd|%hhu", INT_MIN, INT_MAX, UINT_MAX, 0xABCDu, 0x5u,
+                       0xFFFFFu, 0u, SIZE_MAX, LLONG_MIN, 70000, 300),
+              Printf("%d|%d|%u|%X|%02x|%04x|%08x|%zu|%lld|%hd|%hhu", INT_MIN, INT_MAX, UINT_MAX, 0xABCDu, 0x5u,
+                     0xFFFFFu, 0u, SIZE_MAX, LLONG_MIN, 70000, 300));
+    EXPECT_EQ(COMPILED("[%05ld][%05ld][%3u][%-5d]", -42L, 4294967295L, 1234u, 9),
+              Printf("[%05ld][%05ld][%3u][%-5d]", -42L, 4294967295L, 1234u, 9));
     const char szName[] = "ICAP_PIXELTYPE";
     EXPECT_EQ(COMPILED("%s|%s|%8s|%-8s|%s", szName, "", "ab", "ab", static_cast<const char*>(nullptr)),
               "ICAP_PIXELTYPE||      ab|ab      |(null)");
@@ -136,6 +92,21 @@ TEST(LineFormat, CompiledFormatsAsPrintf) {
     TWAINMON_APPEND(exact, "%d%s", 12, "ab");  // exactly four bytes: fits
     EXPECT_FALSE(exact.Overflowed());
     EXPECT_TRUE(exact.Full());
+}
+
+// A value text written into a short output is cut and terminated as snprintf cuts it.
+TEST(LineFormat, PrintIntoAShortOutputAsSnprintf) {
+    for (size_t nOutput = 1; nOutput <= 24; ++nOutput) {
+        char buf[24];
+        memset(buf, 'x', sizeof buf);
+        const size_t n = linefmt::PrintWith(buf, nOutput, [](linefmt::Sink& sink) {
+            TWAINMON_PUT(sink, "%.3f,%.3f|0x%02x|%d", 1.5, -0.25, 0xABu, -7);
+        });
+        char expected[24];
+        snprintf(expected, nOutput, "%.3f,%.3f|0x%02x|%d", 1.5, -0.25, 0xABu, -7);
+        EXPECT_STREQ(buf, expected) << nOutput;
+        EXPECT_EQ(n, strlen(expected)) << nOutput;
+    }
 }
 
 TEST(LineFormat, DecimalAsPrintf) {
