@@ -90,9 +90,6 @@ public:
     // The item list of an array or enumeration: NumItems items of ItemType from pItemList, where
     // nAvail bytes of the container remain; only items lying wholly inside them are read.
     void MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList, size_t nAvail);
-    // One line of an item list (public so its index column can be checked past 999, an index that a
-    // 5120-byte rendering never reaches).
-    void MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast);
 
     // The TW_CAPABILITY block; its container is read only between lock and unlock of the handle,
     // and not at all for a failed call. Each container formatter gets the container's size in bytes.
@@ -155,6 +152,8 @@ public:
     const char* Source() const { return m_szSource; }
 
 private:
+    // One line of an item list whose value is a fixed text.
+    void MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast);
     // The state line: a blank line, then the tracked state.
     void PutTwainStatus(linefmt::Sink& sink) const;
     // Hands the data block to the dispatcher of the call's DAT.
