@@ -15,6 +15,7 @@
 
 #include <cstring>
 
+#include "ScannerInterface.h"
 #include "TripletOperator.h"
 #include "TwainTypes.h"
 
@@ -46,14 +47,8 @@ Handle MakeList(bool bEnumeration, TW_UINT32 count, TW_UINT16 (*item)(TW_UINT32)
 class BenchOperator final : public TripletOperator {
 public:
     BenchOperator() {
-        m_identity.Id = reinterpret_cast<TW_MEMREF>(static_cast<uintptr_t>(0x51));
-        m_identity.Version = TW_VERSION{2, 1, 2, 1, "2.1.0 bench build"};
-        m_identity.ProtocolMajor = 1;
-        m_identity.ProtocolMinor = 9;
-        m_identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
-        strcpy(m_identity.Manufacturer, "ZORVA");
-        strcpy(m_identity.ProductFamily, "Zorva Scan");
-        strcpy(m_identity.ProductName, "Zorva Scan 2 Benchmark");
+        m_identity = simscan::Identity(0x51, TW_VERSION{2, 1, 2, 1, "2.1.0 bench build"}, "ZORVA", "Zorva Scan",
+                                       "Zorva Scan 2 Benchmark");
 
         m_imageInfo.XResolution = Fix(300);
         m_imageInfo.YResolution = Fix(300);

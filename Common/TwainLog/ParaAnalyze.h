@@ -152,6 +152,12 @@ public:
     const char* Source() const { return m_szSource; }
 
 private:
+    // The frame a container block shares (TwAnalyzeCap.cpp): its opening line, then showFields(
+    // reader, fields) with the fixed fields copied and the item type's name in m_szName, or one line
+    // saying the container of nSize bytes is smaller than its nFields bytes of fixed fields; then
+    // its closing brace.
+    template <typename T, typename ShowFields>
+    bool TwContainerBlock(const char* pszName, const T* pContainer, size_t nSize, size_t nFields, ShowFields showFields);
     // One line of an item list whose value is a fixed text.
     void MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast);
     // The state line: a blank line, then the tracked state.

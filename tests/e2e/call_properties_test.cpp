@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "CallRecord.h"
 #include "DataBlock.h"
 #include "ModuleHarness.h"
 #include "ParaAnalyze.h"
@@ -145,13 +146,9 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
         }
 
         CTextBuffer text;
-        mirror.TripletAnalyze(pOrigin, nullptr, t.DG, t.DAT, t.MSG, pData, &text);
-        std::string expected(text.Text(), text.Length());
-        text.Clear();
-        mirror.ParaAnalyze(pOrigin, nullptr, t.DG, t.DAT, t.MSG, pData, rc, &text);
-        expected.append(text.Text(), text.Length());
-        if (text.Overflowed()) expected += "Size of CAP_xxx too long";
-        if (rc == TWRC_FAILURE) expected += "*** Inspect Error Status Start ***\r\n*** Inspect Error Status End   ***\r\n";
+        std::string expected;
+        record::WriteRecord(mirror, text, pOrigin, t.DG, t.DAT, t.MSG, pData, rc, true,
+                            [&expected](const char* p, size_t n) { expected.append(p, n); });
         const std::string written = ReadNew(logFd);
         if (written != expected) return fail("the log did not grow by the record: " + Difference(expected, written));
 

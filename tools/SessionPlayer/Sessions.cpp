@@ -34,18 +34,8 @@ TW_MEMREF IdValue(uintptr_t id) { return reinterpret_cast<TW_MEMREF>(id); }
 CHost::CHost(DSEntryProc pfnEntry, bool bVerbose)
     : m_pfnEntry(pfnEntry), m_bVerbose(bVerbose), m_application(), m_source() {
     // The application, with the Id the manager gave it when it opened.
-    m_application.Id = IdValue(1);
-    m_application.Version.MajorNum = 1;
-    m_application.Version.MinorNum = 0;
-    m_application.Version.Language = TWLG_ENGLISH_USA;
-    m_application.Version.Country = TWCY_USA;
-    CopyText(m_application.Version.Info, "1.0 session player");
-    m_application.ProtocolMajor = 1;
-    m_application.ProtocolMinor = 9;
-    m_application.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    CopyText(m_application.Manufacturer, "Harbour Imaging");
-    CopyText(m_application.ProductFamily, "Photo Tools");
-    CopyText(m_application.ProductName, "Session Player");
+    m_application = simscan::Identity(1, TW_VERSION{1, 0, TWLG_ENGLISH_USA, TWCY_USA, "1.0 session player"},
+                                      "Harbour Imaging", "Photo Tools", "Session Player");
     // The source the user picked; the manager gives it its Id.
     m_source.Id = IdValue(2);
     CopyText(m_source.ProductName, "Zorva Scan 2");
