@@ -15,6 +15,7 @@
 
 #include <cstring>
 
+#include "ScannerInterface.h"
 #include "TripletOperator.h"
 #include "TwainTypes.h"
 
@@ -46,14 +47,8 @@ Handle MakeList(bool bEnumeration, TW_UINT32 count, TW_UINT16 (*item)(TW_UINT32)
 class BenchOperator final : public TripletOperator {
 public:
     BenchOperator() {
-        m_identity.Id = reinterpret_cast<TW_MEMREF>(static_cast<uintptr_t>(0x51));
-        m_identity.Version = TW_VERSION{2, 1, 2, 1, "2.1.0 bench build"};
-        m_identity.ProtocolMajor = 1;
-        m_identity.ProtocolMinor = 9;
-        m_identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
-        strcpy(m_identity.Manufacturer, "ZORVA");
-        strcpy(m_identity.ProductFamily, "Zorva Scan");
-        strcpy(m_identity.ProductName, "Zorva Scan 2 Benchmark");
+        m_identity = simscan::Identity(0x51, TW_VERSION{2, 1, 2, 1, "2.1.0 bench build"}, "ZORVA", "Zorva Scan",
+                                       "Zorva Scan 2 Benchmark");
 
         m_imageInfo.XResolution = Fix(300);
         m_imageInfo.YResolution = Fix(300);
@@ -81,10 +76,16 @@ public:
         // Supported capabilities: standard and image capabilities, as a scanner lists them.
         m_hSupportedCaps = MakeList(false, 400, [](TW_UINT32 i) {
             static const TW_UINT16 kCaps[] = {
-                0x0001, 0x0100, 0x0101, 0x0102, 0x0103, 0x1001, 0x1002, 0x1003, 0x1004, 0x1005, 0x1006, 0x1007,
-                0x100E, 0x100F, 0x1010, 0x1013, 0x1014, 0x101B, 0x1022, 0x1100, 0x1101, 0x1103, 0x1104, 0x1105,
-                0x1106, 0x1108, 0x1109, 0x110A, 0x1110, 0x1111, 0x1112, 0x1113, 0x1114, 0x1116, 0x1118, 0x1119,
-                0x111A, 0x111B, 0x1122, 0x1125, 0x1126, 0x112B, 0x112C, 0x112D, 0x1130, 0x1131, 0x1136, 0x1137};
+                CAP_XFERCOUNT, ICAP_COMPRESSION, ICAP_PIXELTYPE, ICAP_UNITS, ICAP_XFERMECH, CAP_CAPTION,
+                CAP_FEEDERENABLED, CAP_FEEDERLOADED, CAP_TIMEDATE, CAP_SUPPORTEDCAPS, CAP_EXTENDEDCAPS, CAP_AUTOFEED,
+                CAP_UICONTROLLABLE, CAP_DEVICEONLINE, CAP_AUTOSCAN, CAP_DUPLEXENABLED, CAP_ENABLEDSUIONLY,
+                CAP_TIMEBEFOREFIRSTCAPTURE, CAP_DEVICEEVENT, ICAP_AUTOBRIGHT, ICAP_BRIGHTNESS, ICAP_CONTRAST,
+                ICAP_CUSTHALFTONE, ICAP_EXPOSURETIME, ICAP_FILTER, ICAP_GAMMA, ICAP_HALFTONES, ICAP_HIGHLIGHT,
+                ICAP_ORIENTATION, ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT, ICAP_SHADOW, ICAP_FRAMES,
+                ICAP_XNATIVERESOLUTION, ICAP_XRESOLUTION, ICAP_YRESOLUTION, ICAP_MAXFRAMES, ICAP_TILES,
+                ICAP_SUPPORTEDSIZES, ICAP_YSCALING, ICAP_BITORDERCODES, ICAP_BITDEPTH, ICAP_BITDEPTHREDUCTION,
+                ICAP_UNDEFINEDIMAGESIZE, ICAP_MINIMUMHEIGHT, ICAP_MINIMUMWIDTH, ICAP_FLIPROTATION,
+                ICAP_BARCODEDETECTIONENABLED};
             return kCaps[i % (sizeof kCaps / sizeof kCaps[0])];
         });
     }

@@ -38,6 +38,7 @@
 #include <string>
 #include <vector>
 
+#include "CallRecord.h"
 #include "MonitorPaths.h"
 #include "ParaAnalyze.h"
 #include "TextBuffer.h"
@@ -55,8 +56,6 @@ namespace {
 
 typedef TW_UINT16 (*DSEntryProc)(pTW_IDENTITY, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
 
-const char kTooLongMessage[] = "Size of CAP_xxx too long";
-const char kFailureLines[][40] = {"*** Inspect Error Status Start ***\r\n", "*** Inspect Error Status End   ***\r\n"};
 
 // ---- One measured call ---------------------------------------------------------------------------
 
@@ -256,17 +255,8 @@ void Plan(Case& c) {
     CParaAnalyze analyser;
     analyser.SetTwainStatus(3);
     CTextBuffer text;
-    analyser.TripletAnalyze(&g_origin, nullptr, c.DG, c.DAT, c.MSG, pData, &text);
-    if (!text.Empty()) c.writes.emplace_back(text.Text(), text.Length());
-    text.Clear();
-    analyser.ParaAnalyze(&g_origin, nullptr, c.DG, c.DAT, c.MSG, pData, rc, &text);
-    if (!text.Empty()) {
-        c.writes.emplace_back(text.Text(), text.Length());
-        if (text.Overflowed()) c.writes.emplace_back(kTooLongMessage);
-    }
-    if (rc == TWRC_FAILURE) {
-        for (const char* line : kFailureLines) c.writes.emplace_back(line);
-    }
+    record::WriteRecord(analyser, text, &g_origin, c.DG, c.DAT, c.MSG, pData, rc, true,
+                        [&c](const char* p, size_t n) { c.writes.emplace_back(p, n); });
     c.nBytes = 0;
     for (const std::string& w : c.writes) c.nBytes += w.size();
 }
@@ -314,12 +304,11 @@ void BM_Render(benchmark::State& state, const Case* c) {
     analyser.SetTwainStatus(3);
     CTextBuffer text;
     for (auto _ : state) {
-        text.Clear();
-        analyser.TripletAnalyze(&g_origin, nullptr, c->DG, c->DAT, c->MSG, pData, &text);
-        benchmark::DoNotOptimize(text.Length());
-        text.Clear();
-        analyser.ParaAnalyze(&g_origin, nullptr, c->DG, c->DAT, c->MSG, pData, rc, &text);
-        benchmark::DoNotOptimize(text.Length());
+        record::WriteRecord(analyser, text, &g_origin, c->DG, c->DAT, c->MSG, pData, rc, true,
+                            [](const char* p, size_t n) {
+                                benchmark::DoNotOptimize(p);
+                                benchmark::DoNotOptimize(n);
+                            });
         benchmark::ClobberMemory();
     }
     state.counters["bytes"] = static_cast<double>(c->nBytes);

@@ -3,9 +3,9 @@
 // which decodes it, and the seed generator, which encodes well-formed calls.
 //
 // Header (20 bytes, little-endian):
-//   0  u8  DAT selector: below kRawSelector an index into kKnownDats (taken modulo its size), so
+//   0  u8  DAT selector: below kRawSelector an index into KnownDats() (taken modulo its size), so
 //          most inputs name a DAT the dispatcher knows; otherwise the raw DAT at offset 4
-//   1  u8  MSG selector: the same for kKnownMsgs and the raw MSG at offset 6
+//   1  u8  MSG selector: the same for KnownMsgs() and the raw MSG at offset 6
 //   2  u8  return code selector: below kRawSelector the code (selector % 11, TWRC_SUCCESS to one
 //          past the last named code); otherwise the raw code at offset 8
 //   3  u8  DG selector: below kRawSelector one of DG_CONTROL, DG_IMAGE, DG_AUDIO; otherwise the raw
@@ -26,6 +26,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DataBlock.h"
 #include "TwainTypes.h"
 
 namespace fuzzcall {
@@ -40,21 +41,34 @@ constexpr uint8_t kFlagNullContainer = 0x04;  // hContainer is null
 // read the container (a failed call, or a ConType other than the four containers).
 constexpr uint8_t kFlagUntouchableContainer = 0x08;
 
-// Every DAT the name tables know, the ones with a formatter first.
-constexpr TW_UINT16 kKnownDats[] = {
-    0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0009, 0x000A, 0x000B,
-    0x000C, 0x0101, 0x0102, 0x0103, 0x0104, 0x0105, 0x0106, 0x0107, 0x0108, 0x0109, 0x010A, 0x010B,
-    0x8001, 0x8002, 0x8003, 0x8004, 0x8005, 0x8006, 0x8007, 0x8008, 0x8009, 0x800A, 0x800B,
-    // Capabilities and events again, for their containers and the claimed-event rule.
-    0x0001, 0x0001, 0x0001, 0x0001, 0x0002,
-    0x000D, 0x000E, 0x000F, 0x0010, 0x0201, 0x0202, 0x0203, 0x0301, 0x8015, 0x8016, 0x8017};
+// Every DAT the name tables know: the ones with a formatter first (kDataTypes), capabilities and
+// events again (for their containers and the claimed-event rule), then the rest.
+inline const std::vector<TW_UINT16>& KnownDats() {
+    static const std::vector<TW_UINT16> dats = [] {
+        std::vector<TW_UINT16> codes;
+        for (const DataType& type : kDataTypes) codes.push_back(type.dat);
+        codes.insert(codes.end(), {DAT_CAPABILITY, DAT_CAPABILITY, DAT_CAPABILITY, DAT_CAPABILITY, DAT_EVENT});
+        for (const NameTable* table : {&dat_macros, &dat_zv_macros}) {
+            for (const MacroEntry& row : *table) {
+                if (FindDataType(static_cast<TW_UINT16>(row.value)) == nullptr) codes.push_back(static_cast<TW_UINT16>(row.value));
+            }
+        }
+        return codes;
+    }();
+    return dats;
+}
 
-constexpr TW_UINT16 kKnownMsgs[] = {
-    0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0101, 0x0102,
-    0x0103, 0x0104, 0x0201, 0x0301, 0x0302, 0x0401, 0x0402, 0x0403, 0x0501, 0x0502, 0x0503,
-    0x0601, 0x0601, 0x0701, 0x8001, 0x8002};
-
-constexpr TW_UINT32 kKnownDgs[] = {0x0001, 0x0002, 0x0004};
+// Every MSG the name tables know, window events twice.
+inline const std::vector<TW_UINT16>& KnownMsgs() {
+    static const std::vector<TW_UINT16> msgs = [] {
+        std::vector<TW_UINT16> codes{MSG_PROCESSEVENT};
+        for (const NameTable* table : {&msg_macros, &msg_zv_macros}) {
+            for (const MacroEntry& row : *table) codes.push_back(static_cast<TW_UINT16>(row.value));
+        }
+        return codes;
+    }();
+    return msgs;
+}
 
 struct Header {
     uint8_t datSelect = kRawSelector;
@@ -70,14 +84,14 @@ struct Header {
     uint8_t flags = 0;
 
     TW_UINT16 Dat() const {
-        return datSelect < kRawSelector ? kKnownDats[datSelect % (sizeof kKnownDats / sizeof kKnownDats[0])] : rawDat;
+        return datSelect < kRawSelector ? KnownDats()[datSelect % KnownDats().size()] : rawDat;
     }
     TW_UINT16 Msg() const {
-        return msgSelect < kRawSelector ? kKnownMsgs[msgSelect % (sizeof kKnownMsgs / sizeof kKnownMsgs[0])] : rawMsg;
+        return msgSelect < kRawSelector ? KnownMsgs()[msgSelect % KnownMsgs().size()] : rawMsg;
     }
     TW_UINT16 RetCode() const { return retSelect < kRawSelector ? static_cast<TW_UINT16>(retSelect % 11) : rawRet; }
     TW_UINT32 Dg() const {
-        return dgSelect < kRawSelector ? kKnownDgs[dgSelect % (sizeof kKnownDgs / sizeof kKnownDgs[0])] : rawDg;
+        return dgSelect < kRawSelector ? static_cast<TW_UINT32>(dg_macros.rows[dgSelect % dg_macros.count].value) : rawDg;
     }
     int State() const { return state % 8; }
 };

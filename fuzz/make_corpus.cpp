@@ -104,7 +104,6 @@ const TW_UINT16 kStateCalls[][4] = {
     {DAT_PENDINGXFERS, MSG_RESET, 0, 6},   {DAT_IMAGEMEMXFER, MSG_GET, 6, 7},         {DAT_IMAGENATIVEXFER, MSG_GET, 6, 6},
     {DAT_IMAGEFILEXFER, MSG_GET, 6, 6},    {DAT_USERINTERFACE, MSG_ENABLEDS, 1, 4},   {DAT_NULL, MSG_NULL, 10, 4},
     {DAT_ZV_TWAINCALLBACKMSG, MSG_ZV_XFERREQUEST, 0, 5}};
-const size_t kItemSizes[] = {1, 2, 4, 1, 2, 4, 2, 4, 16, 34, 66, 130, 256, 4};  // by TWTY_ code, then an unknown one
 const TW_UINT16 kCapMsgs[] = {MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT, MSG_SET, MSG_RESET, MSG_QUERYSUPPORT};
 
 }  // namespace
@@ -115,7 +114,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     g_folder = argv[1];
-    for (TW_UINT16 DAT : fuzzcall::kKnownDats) {
+    for (TW_UINT16 DAT : fuzzcall::KnownDats()) {
         for (int kind = 0; kind < 3; ++kind) Seed("dat", DAT, MSG_GET, 0, Block(DAT, kind));
     }
     for (const auto& c : kStateCalls) Seed("call", c[0], c[1], c[2], Block(c[0], c[0] == DAT_IDENTITY ? 0 : 1), c[3] & 7);
@@ -127,7 +126,7 @@ int main(int argc, char** argv) {
     // Every container kind with every item type, the message and the capability going round their lists.
     for (TW_UINT16 n = 0; n < 4 * 14; ++n) {
         const TW_UINT16 ConType = TWON_ARRAY + n / 14, type = n % 14;  // TWON_ARRAY to TWON_RANGE
-        Capability(kCapMsgs[n % 6], kCaps[n % 16], ConType, Container(ConType, type, kItemSizes[type]));
+        Capability(kCapMsgs[n % 6], kCaps[n % 16], ConType, Container(ConType, type, type <= TWTY_STR255 ? ItemSize(type) : 4));
     }
     for (TW_UINT16 Cap : kCaps) Capability(MSG_GET, Cap, TWON_ENUMERATION, Container(TWON_ENUMERATION, TWTY_UINT16, 2, 8));
     Capability(MSG_GET, CAP_SUPPORTEDCAPS, TWON_ARRAY, Container(TWON_ARRAY, TWTY_UINT16, 2, 400));  // overflows the text

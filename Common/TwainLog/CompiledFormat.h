@@ -30,12 +30,12 @@ __attribute__((format(printf, 1, 2))) inline void CheckPrintf(const char*, ...) 
 // exactly as printf writes it.
 constexpr bool Splittable(const Conversion& conv) {
     switch (conv.conversion) {
-        case 's':
+        case 's': return conv.length == Conversion::None && !conv.bZero && conv.nPrecision < 0;
         case 'd':
         case 'i':
         case 'u':
         case 'x':
-        case 'X': return Supported(conv);
+        case 'X': return conv.nPrecision < 0;
         case 'f':
             return conv.nPrecision == 3 && !conv.bLeft && !conv.bZero && conv.nWidth == 0 &&
                    (conv.length == Conversion::None || conv.length == Conversion::Long);
@@ -181,12 +181,28 @@ inline void PutCompiled(Sink& sink, const char* /* pszFormat */, Args... args) {
     sink.template PutLiteral<Split::kSplit.nTail>(Format::Text() + Split::kSplit.nTailOffset);
 }
 
+// Has put(sink) write into the text's free room, and the text take what it wrote.
+template <typename Put>
+inline void AppendWith(CTextBuffer& text, Put put) {
+    Sink sink(text.End(), text.Free());
+    put(sink);
+    text.Took(sink.Length(), sink.Cut());
+}
+
+// Has put(sink) write into an output of nOutput bytes (at least 1), cut and terminated as
+// snprintf would; returns the length written.
+template <typename Put>
+inline size_t PrintWith(char* pszOutput, size_t nOutput, Put put) {
+    Sink sink(pszOutput, nOutput - 1);
+    put(sink);
+    pszOutput[sink.Length()] = '\0';
+    return sink.Length();
+}
+
 // Appends the format with its arguments to the text.
 template <typename Format, typename... Args>
 inline void AppendCompiled(CTextBuffer& text, const char* pszFormat, Args... args) {
-    Sink sink(text.End(), text.Free());
-    PutCompiled<Format>(sink, pszFormat, args...);
-    text.Took(Written{sink.Length(), sink.Cut()});
+    AppendWith(text, [&](Sink& sink) { PutCompiled<Format>(sink, pszFormat, args...); });
 }
 
 }  // namespace linefmt

@@ -1,6 +1,6 @@
 // The bounded output the line formatters write into, and the parsed form of one printf
-// conversion. Shared by the general formatter (LineFormat.cpp), the formats split at compile time
-// (CompiledFormat.h) and the item lines that write their values in place.
+// conversion. Shared by the formats split at compile time (CompiledFormat.h) and the item lines
+// that write their values in place.
 #ifndef TWAINMON_LINESINK_H
 #define TWAINMON_LINESINK_H
 
@@ -10,9 +10,18 @@
 #include <cstring>
 
 #include "FieldFormat.h"
-#include "LineFormat.h"
 
 namespace linefmt {
+
+// "%lld" of v: writes the text at pOut (at least kDecimalRoom bytes, no NUL) and returns its length.
+constexpr size_t kDecimalRoom = 20;
+size_t Decimal(long long v, char* pOut);
+
+// "%.3f" of a double that is a whole number of 65536ths of magnitude at most 32768 (every TW_FIX32
+// value): writes the text at pOut (at least kFixed3Room bytes) and returns its length; 0 for any
+// other double.
+constexpr size_t kFixed3Room = 16;
+size_t Fixed3(double d, char* pOut);
 
 // The number of decimal digits of v.
 inline size_t DigitCount(unsigned long long v) {
@@ -118,7 +127,7 @@ public:
     // A plain "%s"; a null text shows as "(null)", as glibc shows it.
     void PutText(const char* psz) { PutUntil(psz != nullptr ? psz : "(null)", '\0'); }
     // The conversions the formats use most: the common case (room enough for any text of the
-    // conversion) inline, the rest out of line (LineFormat.cpp), so that each format's code
+    // conversion) inline, the rest out of line (LineSink.cpp), so that each format's code
     // stays small.
     // A plain "%d" or "%ld".
     void PutSigned(long long v) {
@@ -140,7 +149,8 @@ public:
         if (n == 0) return PutFixed3Cut(d);
         m_p += n;
     }
-    // The same, where the text may not fit, or (for a double) is not a TW_FIX32 value.
+    // The same, where the text may not fit, or (for a double no formatter passes) is not a TW_FIX32
+    // value.
     void PutSignedCut(long long v);
     void PutUnsignedCut(unsigned long long v, size_t nWidth);
     void PutFixed3Cut(double d);
@@ -177,7 +187,7 @@ inline char* Hexadecimal(unsigned long long v, bool bUpper, char* pEnd) {
 struct Conversion {
     enum Length : uint8_t { None, Char, Short, Long, LongLong, SizeT };
     uint8_t nSpec = 0;  // bytes from its '%' to just past its conversion letter
-    char conversion = '\0';  // '\0': out of the bounds below, left to vsnprintf
+    char conversion = '\0';  // '\0': out of the bounds below
     Length length = None;
     bool bLeft = false;
     bool bZero = false;
@@ -185,7 +195,7 @@ struct Conversion {
     uint16_t nWidth = 0;
 };
 
-// Conversions longer than this, and widths and precisions above 9999 and 999, are left to vsnprintf.
+// Conversions longer than this, and widths and precisions above 9999 and 999, are not parsed.
 constexpr ptrdiff_t kMaxSpec = 32;
 
 constexpr Conversion Parse(const char* pszPercent) {
@@ -232,23 +242,6 @@ constexpr Conversion Parse(const char* pszPercent) {
     conv.conversion = *f;
     conv.nSpec = static_cast<uint8_t>(f + 1 - pszPercent);
     return conv;
-}
-
-// Whether Convert writes this conversion exactly as printf would; the others are left to vsnprintf.
-constexpr bool Supported(const Conversion& conv) {
-    const bool bSized = conv.length != Conversion::None;
-    switch (conv.conversion) {
-        case 's':
-        case 'c': return !bSized && !conv.bZero && conv.nPrecision < 0;
-        case 'd':
-        case 'i':
-        case 'u':
-        case 'x':
-        case 'X': return conv.nPrecision < 0;
-        case 'f': return !bSized || conv.length == Conversion::Long;
-        case '%': return !bSized && !conv.bLeft && !conv.bZero && conv.nWidth == 0 && conv.nPrecision < 0;
-        default: return false;
-    }
 }
 
 // A signed or unsigned integer conversion (d i, or u x X) of a value already taken at the

@@ -1,7 +1,6 @@
 // The analyser's core: the triplet line, the log header, the TWAIN state tracker and the result report.
 #include "ParaAnalyze.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -56,16 +55,8 @@ bool CParaAnalyze::CreateStringOfTriplet() {
     char szDAT[kNameBufferSize];
     char szMSG[kNameBufferSize];
     LookupMacroName(dg_macros, static_cast<int32_t>(m_DG), szDG);
-    if (m_DAT < 0x8001) {
-        LookupMacroName(dat_macros, m_DAT, szDAT);
-    } else {
-        LookupMacroName(dat_zv_macros, m_DAT, szDAT);
-    }
-    if (m_MSG < 0x8001) {
-        LookupMacroName(msg_macros, m_MSG, szMSG);
-    } else {
-        LookupMacroName(msg_zv_macros, m_MSG, szMSG);
-    }
+    LookupDatName(m_DAT, szDAT);
+    LookupMsgName(m_MSG, szMSG);
 
     if (m_DAT == DAT_CAPABILITY) {
         char szCap[kNameBufferSize] = {};
@@ -88,10 +79,11 @@ bool CParaAnalyze::GetStringOfCapability(const TW_CAPABILITY* pCap, char* pszOut
 }
 
 bool CParaAnalyze::HeaderMake(CTextBuffer* pszOutput) {
-    static const char kSlashes[] = "////////////////////////////////////////////////%s";
-    pszOutput->AppendF(kSlashes, CRLF);
-    pszOutput->AppendF("           VIDOZ Idavovi Zazu Ver1.10%s", CRLF);
-    pszOutput->AppendF(kSlashes, CRLF);
+    static const char kHeader[] =
+        "////////////////////////////////////////////////\r\n"
+        "           VIDOZ Idavovi Zazu Ver1.10\r\n"
+        "////////////////////////////////////////////////\r\n";
+    pszOutput->Append(kHeader, sizeof(kHeader) - 1);
 
     // The reentrant forms leave the host's own localtime/asctime results alone.
     const time_t now = time(nullptr);
@@ -100,7 +92,9 @@ bool CParaAnalyze::HeaderMake(CTextBuffer* pszOutput) {
     localtime_r(&now, &local);
     asctime_r(&local, szTime);
     szTime[strcspn(szTime, "\n")] = '\0';
-    pszOutput->AppendF("  << Current time = %s >>%s", szTime, CRLF);
+    char szLine[128];
+    const int n = snprintf(szLine, sizeof(szLine), "  << Current time = %s >>%s", szTime, CRLF);
+    if (n > 0) pszOutput->Append(szLine, static_cast<size_t>(n) < sizeof(szLine) ? static_cast<size_t>(n) : sizeof(szLine) - 1);
     return true;
 }
 
@@ -163,8 +157,12 @@ int CParaAnalyze::UpDateTwainStatus(unsigned int /*DG*/, unsigned short DAT, uns
     return state;
 }
 
+void CParaAnalyze::PutTwainStatus(linefmt::Sink& sink) const {
+    TWAINMON_PUT(sink, "%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+}
+
 int CParaAnalyze::MakeTwainStatusString(char* pszOutput) {
-    return snprintf(pszOutput, 256, "%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+    return static_cast<int>(linefmt::PrintWith(pszOutput, 256, [this](linefmt::Sink& sink) { PutTwainStatus(sink); }));
 }
 
 int CParaAnalyze::SetTwainStatus(int nStatus) {
@@ -196,7 +194,7 @@ bool CParaAnalyze::ParaAnalyze(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, unsigne
 
     if (m_RetCode != TWRC_FAILURE && bShown) {
         UpDateTwainStatus(m_DG, m_DAT, m_MSG, m_pData);
-        TW_OUT("%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+        linefmt::AppendWith(*m_pszOutput, [this](linefmt::Sink& sink) { PutTwainStatus(sink); });
     }
     return true;
 }

@@ -69,41 +69,13 @@ public:
         return DAT == DAT_EVENT && !ResultShown(DAT, MSG, pData, RetCode);
     }
 
-    bool DatNullAnalyze();
-    bool DatCapabilityAnalyze();
-    bool DatEventAnalyze();
-    bool DatIdentityAnalyze();
-    bool DatParentAnalyze();
-    bool DatPendingXfersAnalyze();
-    bool DatSetupMemXferAnalyze();
-    bool DatSetupFileXferAnalyze();
-    bool DatStatusAnalyze();
-    bool DatUserInterfaceAnalyze();
-    bool DatXferGroupAnalyze();
-    bool DatTwunkIdentityAnalyze();
-    bool DatCustomDsDataAnalyze();
-    bool DatImageInfoAnalyze();
-    bool DatImageLayoutAnalyze();
-    bool DatImageMemXferAnalyze();
-    bool DatImageNativeXferAnalyze();
-    bool DatImageFileXferAnalyze();
-    bool DatCieColorAnalyze();
-    bool DatGrayResponseAnalyze();
-    bool DatRgbResponseAnalyze();
-    bool DatJpegCompressionAnalyze();
-    bool DatPalette8Analyze();
-    bool DatExtImageInfoAnalyze();
-    bool DatZvAutoExposureAnalyze();
-    bool DatZvRgbMatrixAnalyze();
-    bool DatZvColorSmoothingAnalyze();
-    bool DatZvEventAnalyze();
-    bool DatHardwareInfoAnalyze();
-    bool DatZvSkewInfoAnalyze();
-    bool DatUnsharpMaskAnalyze();
-    bool DatZvRedCorrectionMatrixAnalyze();
-    bool DatZvTwainCallbackMsgAnalyze();
-    bool DatZvSettingFrameAnalyze();
-    bool DatZvUsmInfoAnalyze();
+    // A data block shown by the formatter of its structure T (the rows of kDataTypes, DataBlock.h).
+    template <typename T, bool (CParaAnalyze::*Format)(const T*)>
+    bool Show(const char* pData) {
+        return (this->*Format)(reinterpret_cast<const T*>(pData));
+    }
+    // DAT_PARENT: the application identity the data-source manager was opened for.
+    bool ShowParent(const char* pData);
 
     // ---- Capability values and containers -----------------------------------------------------
     // (ParaAnalyzeValue.cpp, TwAnalyzeCap.cpp)
@@ -118,9 +90,6 @@ public:
     // The item list of an array or enumeration: NumItems items of ItemType from pItemList, where
     // nAvail bytes of the container remain; only items lying wholly inside them are read.
     void MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList, size_t nAvail);
-    // One line of an item list (public so its index column can be checked past 999, an index that a
-    // 5120-byte rendering never reaches).
-    void MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast);
 
     // The TW_CAPABILITY block; its container is read only between lock and unlock of the handle,
     // and not at all for a failed call. Each container formatter gets the container's size in bytes.
@@ -139,9 +108,6 @@ public:
     bool TwPendingXfersAnalyze(const TW_PENDINGXFERS* pPending);
     bool TwEventAnalyze(const TW_EVENT* pEvent);
     bool TwCustomDsDataAnalyze(const TW_CUSTOMDSDATA* pCustom);
-    bool TwTwunkIdentityAnalyze();
-    bool TwTwunkDsentryParamsAnalyze();
-    bool TwTwunkDsentryReturnAnalyze();
 
     // ---- Image description structures (TwAnalyzeImage.cpp) ------------------------------------
     bool TwImageInfoAnalyze(const TW_IMAGEINFO* pInfo);
@@ -156,7 +122,7 @@ public:
     bool TwImageMemXferAnalyze(const TW_IMAGEMEMXFER* pXfer);
     bool TwMemoryAnalyze(const TW_MEMORY* pMemory);
     bool TwJpegCompressionAnalyze(const TW_JPEGCOMPRESSION* pJpeg);
-    bool TwUint32(const void* pData);
+    bool TwUint32(const TW_UINT32* pData);
 
     // ---- Colour and tone structures (TwAnalyzeColor.cpp) --------------------------------------
     bool TwCieColorAnalyze(const TW_CIECOLOR* pCie);
@@ -180,15 +146,22 @@ public:
     bool TwZvThresholdInfoAnalyze(const TWZV_THRESHOLDINFO* pInfo);
     bool TwZvSkewInfoAnalyze(const TWZV_LOCATIONDATA* pLocation);
     bool TwZvSettingFrameAnalyze(const TWZV_SETTINGFRAME* pFrame);
-    bool TwZvEventAnalyze();
-    bool TwZvRedCorrectionMatrixAnalyze();
-    bool TwZvTwainCallbackMsgAnalyze();
 
     // Read-only views for the tests and tools.
     long TripletCount() const { return m_lTripletCount; }
     const char* Source() const { return m_szSource; }
 
 private:
+    // The frame a container block shares (TwAnalyzeCap.cpp): its opening line, then showFields(
+    // reader, fields) with the fixed fields copied and the item type's name in m_szName, or one line
+    // saying the container of nSize bytes is smaller than its nFields bytes of fixed fields; then
+    // its closing brace.
+    template <typename T, typename ShowFields>
+    bool TwContainerBlock(const char* pszName, const T* pContainer, size_t nSize, size_t nFields, ShowFields showFields);
+    // One line of an item list whose value is a fixed text.
+    void MakeItemLine(TW_UINT32 nIndex, const char* pszValue, bool bLast);
+    // The state line: a blank line, then the tracked state.
+    void PutTwainStatus(linefmt::Sink& sink) const;
     // Hands the data block to the dispatcher of the call's DAT.
     void DispatchDat();
     // An item line (MakeItemLine) whose value writeValue(pszOut, nOut) writes in place and returns

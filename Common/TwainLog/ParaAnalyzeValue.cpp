@@ -4,10 +4,8 @@
 //
 // Values come from containers built by other programs: every read goes through a CBoundedReader
 // over the bytes that remain of the container, so a value whose bytes lie outside is never read.
-#include <cstdarg>
-#include <cstdio>
-
 #include "BoundedReader.h"
+#include "CompiledFormat.h"
 #include "FieldFormat.h"
 #include "ParaAnalyze.h"
 #include "twaintbl.h"
@@ -15,43 +13,16 @@
 using twfmt::CopyText;
 using twfmt::CRLF;
 
+// Writes a compiled format into pszOutput (nOutput bytes), as snprintf would; gives its length.
+#define TW_PRINT(...) \
+    linefmt::PrintWith(pszOutput, nOutput, [&](linefmt::Sink& sink) { TWAINMON_PUT(sink, __VA_ARGS__); })
+
 namespace {
 
 // The text of a value whose bytes do not all lie inside its container.
 constexpr char kOutside[] = "!!! outside the container !!!";
 // The text of every item of a list the monitor does not render item by item.
 constexpr char kNotImplemented[] = "!!! not implemented.!!!";
-
-// The bytes one item of a type takes in an item list; 0 for a type above TWTY_STR255, whose size
-// is unknown.
-size_t ItemSize(TW_UINT16 ItemType) {
-    switch (ItemType) {
-        case TWTY_INT8:
-        case TWTY_UINT8: return 1;
-        case TWTY_INT16:
-        case TWTY_UINT16:
-        case TWTY_BOOL: return 2;
-        case TWTY_INT32:
-        case TWTY_UINT32:
-        case TWTY_FIX32: return 4;
-        case TWTY_FRAME: return sizeof(TW_FRAME);
-        case TWTY_STR32: return sizeof(TW_STR32);
-        case TWTY_STR64: return sizeof(TW_STR64);
-        case TWTY_STR128: return sizeof(TW_STR128);
-        case TWTY_STR255: return sizeof(TW_STR255);
-        default: return 0;
-    }
-}
-
-// snprintf, returning the length of the text it wrote (nOutput is at least 1).
-__attribute__((format(printf, 3, 4))) size_t Print(char* pszOutput, size_t nOutput, const char* pszFormat, ...) {
-    va_list args;
-    va_start(args, pszFormat);
-    const int n = vsnprintf(pszOutput, nOutput, pszFormat, args);
-    va_end(args);
-    if (n < 0) return 0;
-    return static_cast<size_t>(n) < nOutput ? static_cast<size_t>(n) : nOutput - 1;
-}
 
 }  // namespace
 
@@ -64,22 +35,22 @@ size_t CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pVa
             // Widened with sign: -1 shows as "0xffffffff".
             TW_INT8 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "0x%02x", static_cast<unsigned int>(static_cast<int>(v)));
+            return TW_PRINT("0x%02x", static_cast<unsigned int>(static_cast<int>(v)));
         }
         case TWTY_INT16: {
             TW_INT16 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "%d", v);
+            return TW_PRINT("%d", v);
         }
         case TWTY_INT32: {
             TW_INT32 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "%d", v);
+            return TW_PRINT("%d", v);
         }
         case TWTY_UINT8: {
             TW_UINT8 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "0x%02x", v);
+            return TW_PRINT("0x%02x", v);
         }
         case TWTY_UINT16: {
             TW_UINT16 v;
@@ -90,7 +61,7 @@ size_t CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pVa
             // Shown as a signed number: 0x80000000 and above show negative.
             TW_UINT32 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "%d", static_cast<TW_INT32>(v));
+            return TW_PRINT("%d", static_cast<TW_INT32>(v));
         }
         case TWTY_BOOL: {
             TW_BOOL v;
@@ -100,12 +71,12 @@ size_t CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pVa
         case TWTY_FIX32: {
             TW_FIX32 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "%.3f", twfmt::Fix32(v));
+            return TW_PRINT("%.3f", twfmt::Fix32(v));
         }
         case TWTY_FRAME: {
             TW_FRAME v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "%.3f,%.3f,%.3f,%.3f", twfmt::Fix32(v.Left), twfmt::Fix32(v.Top),
+            return TW_PRINT("%.3f,%.3f,%.3f,%.3f", twfmt::Fix32(v.Left), twfmt::Fix32(v.Top),
                          twfmt::Fix32(v.Right), twfmt::Fix32(v.Bottom));
         }
         case TWTY_STR32:
@@ -118,7 +89,7 @@ size_t CParaAnalyze::ValToStr(TW_UINT16 Cap, TW_UINT16 ItemType, const void* pVa
             // A type this monitor does not know: the 32 bits at the field, as a signed number.
             TW_UINT32 v;
             if (!value.Read(0, &v)) break;
-            return Print(pszOutput, nOutput, "%d", static_cast<TW_INT32>(v));
+            return TW_PRINT("%d", static_cast<TW_INT32>(v));
         }
     }
     return CopyText(kOutside, pszOutput, nOutput);
@@ -145,7 +116,7 @@ size_t CParaAnalyze::MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size
 
 size_t CParaAnalyze::MakeCapZvVersion(TW_UINT16 Value, char* pszOutput, size_t nOutput) {
     // High byte and low byte in lower-case hexadecimal: 0x0110 is "1.10".
-    return Print(pszOutput, nOutput, "%x.%x", static_cast<unsigned int>(Value >> 8),
+    return TW_PRINT("%x.%x", static_cast<unsigned int>(Value >> 8),
                  static_cast<unsigned int>(Value & 0xFF));
 }
 
@@ -155,16 +126,15 @@ void CParaAnalyze::WriteItemLine(TW_UINT32 nIndex, bool bLast, WriteValue writeV
     // place by writeValue (at most nOut - 1 bytes and a NUL, returning their length); a comma after
     // every item but the last. A value cut at the room is always followed by the line end, which
     // flags the cut.
-    CTextBuffer& text = *m_pszOutput;
-    linefmt::Sink line(text.End(), text.Free());
-    TWAINMON_PUT(line, "        %3u:", nIndex);
-    line.Took(writeValue(line.End(), line.Free() + 1));
-    if (bLast) {
-        TWAINMON_PUT(line, "%s", CRLF);
-    } else {
-        TWAINMON_PUT(line, ",%s", CRLF);
-    }
-    text.Took(linefmt::Written{line.Length(), line.Cut()});
+    linefmt::AppendWith(*m_pszOutput, [&](linefmt::Sink& line) {
+        TWAINMON_PUT(line, "        %3u:", nIndex);
+        line.Took(writeValue(line.End(), line.Free() + 1));
+        if (bLast) {
+            TWAINMON_PUT(line, "%s", CRLF);
+        } else {
+            TWAINMON_PUT(line, ",%s", CRLF);
+        }
+    });
 }
 
 void CParaAnalyze::MakeItemList(TW_UINT16 Cap, TW_UINT16 ItemType, TW_UINT32 NumItems, const void* pItemList,

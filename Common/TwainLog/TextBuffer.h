@@ -2,10 +2,7 @@
 #ifndef TWAINMON_TEXTBUFFER_H
 #define TWAINMON_TEXTBUFFER_H
 
-#include <cstdarg>
 #include <cstddef>
-
-#include "LineFormat.h"
 
 class CTextBuffer {
 public:
@@ -24,18 +21,15 @@ public:
     // Appends as much of the text as fits; what does not fit is dropped and remembered.
     void Append(const char* pszText);
     void Append(const char* pText, size_t nLength);
-    // Appends printf-style text, with the same bound.
-    void AppendF(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
-    // args: the caller's own list (from va_start), taken by address; it is used up.
-    void AppendV(const char* pszFormat, va_list* args);
 
     // For a writer that fills the free room in place (CompiledFormat.h): where the text ends, the
-    // bytes of room left (one more byte past them takes the NUL), then what the writer wrote.
+    // bytes of room left (one more byte past them takes the NUL), then what the writer wrote:
+    // nLength bytes, and whether it had more to write.
     char* End() { return m_szText + m_nLength; }
     size_t Free() const { return kRoom - m_nLength; }
-    void Took(const linefmt::Written& written) {
-        m_nLength += written.nLength;
-        m_bOverflow = m_bOverflow || written.bCut;
+    void Took(size_t nLength, bool bCut) {
+        m_nLength += nLength;
+        m_bOverflow = m_bOverflow || bCut;
         m_szText[m_nLength] = '\0';
     }
 

@@ -67,87 +67,77 @@ bool CParaAnalyze::TwContainerAnalyaze(const TW_CAPABILITY* pCap) {
     return true;
 }
 
-bool CParaAnalyze::TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue, size_t nSize) {
-    if (pOneValue == nullptr) return true;
-    const CBoundedReader container(pOneValue, nSize);
-    TW_OUT("    TW_ONEVALUE = {%s", CRLF);
-    TW_ONEVALUE fields{};
-    if (container.Copy(0, &fields, kOneValueFields)) {
-        char szValue[512] = {};
+template <typename T, typename ShowFields>
+bool CParaAnalyze::TwContainerBlock(const char* pszName, const T* pContainer, size_t nSize, size_t nFields,
+                                    ShowFields showFields) {
+    if (pContainer == nullptr) return true;
+    const CBoundedReader container(pContainer, nSize);
+    TW_OUT("    %s = {%s", pszName, CRLF);
+    T fields{};
+    if (container.Copy(0, &fields, nFields)) {
         LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
-        // A frame or text value starts at Item and goes on past it, inside the container.
-        const size_t nItem = offsetof(TW_ONEVALUE, Item);
-        ValToStr(Cap, fields.ItemType, container.At(nItem), container.Avail(nItem), szValue, sizeof(szValue));
-        TW_OUT("      Item     = [%s]%s", szValue, CRLF);
+        showFields(container, fields);
     } else {
-        TW_OUT("      !!! container too small: %zu bytes, TW_ONEVALUE needs %zu !!!%s", nSize, kOneValueFields, CRLF);
+        TW_OUT("      !!! container too small: %zu bytes, %s needs %zu !!!%s", nSize, pszName, nFields, CRLF);
     }
     TW_OUT("    }%s", CRLF);
     return true;
+}
+
+bool CParaAnalyze::TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue, size_t nSize) {
+    return TwContainerBlock("TW_ONEVALUE", pOneValue, nSize, kOneValueFields,
+                            [&](const CBoundedReader& container, const TW_ONEVALUE& fields) {
+                                char szValue[512] = {};
+                                TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
+                                // A frame or text value starts at Item and goes on past it, inside
+                                // the container.
+                                const size_t nItem = offsetof(TW_ONEVALUE, Item);
+                                ValToStr(Cap, fields.ItemType, container.At(nItem), container.Avail(nItem), szValue,
+                                         sizeof(szValue));
+                                TW_OUT("      Item     = [%s]%s", szValue, CRLF);
+                            });
 }
 
 bool CParaAnalyze::TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEnumeration, size_t nSize) {
-    if (pEnumeration == nullptr) return true;
-    const CBoundedReader container(pEnumeration, nSize);
-    TW_OUT("    TW_ENUMERATION = {%s", CRLF);
-    TW_ENUMERATION fields{};
-    if (container.Copy(0, &fields, kEnumerationFields)) {
-        LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
-        TW_OUT("      NumItems     = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
-        TW_OUT("      CurrentIndex = [%ld]%s", twfmt::U32(fields.CurrentIndex), CRLF);
-        TW_OUT("      DefaultIndex = [%ld]%s", twfmt::U32(fields.DefaultIndex), CRLF);
-        MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kEnumerationFields),
-                     container.Avail(kEnumerationFields));
-    } else {
-        TW_OUT("      !!! container too small: %zu bytes, TW_ENUMERATION needs %zu !!!%s", nSize,
-               kEnumerationFields, CRLF);
-    }
-    TW_OUT("    }%s", CRLF);
-    return true;
+    return TwContainerBlock("TW_ENUMERATION", pEnumeration, nSize, kEnumerationFields,
+                            [&](const CBoundedReader& container, const TW_ENUMERATION& fields) {
+                                TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
+                                TW_OUT("      NumItems     = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
+                                TW_OUT("      CurrentIndex = [%ld]%s", twfmt::U32(fields.CurrentIndex), CRLF);
+                                TW_OUT("      DefaultIndex = [%ld]%s", twfmt::U32(fields.DefaultIndex), CRLF);
+                                MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kEnumerationFields),
+                                             container.Avail(kEnumerationFields));
+                            });
 }
 
 bool CParaAnalyze::TwArrayAnalyze(TW_UINT16 Cap, const TW_ARRAY* pArray, size_t nSize) {
-    if (pArray == nullptr) return true;
-    const CBoundedReader container(pArray, nSize);
-    TW_OUT("    TW_ARRAY = {%s", CRLF);
-    TW_ARRAY fields{};
-    if (container.Copy(0, &fields, kArrayFields)) {
-        LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
-        TW_OUT("      NumItems = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
-        MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kArrayFields), container.Avail(kArrayFields));
-    } else {
-        TW_OUT("      !!! container too small: %zu bytes, TW_ARRAY needs %zu !!!%s", nSize, kArrayFields, CRLF);
-    }
-    TW_OUT("    }%s", CRLF);
-    return true;
+    return TwContainerBlock("TW_ARRAY", pArray, nSize, kArrayFields,
+                            [&](const CBoundedReader& container, const TW_ARRAY& fields) {
+                                TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
+                                TW_OUT("      NumItems = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
+                                MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kArrayFields),
+                                             container.Avail(kArrayFields));
+                            });
 }
 
 bool CParaAnalyze::TwRangeAnalyze(TW_UINT16 Cap, const TW_RANGE* pRange, size_t nSize) {
-    if (pRange == nullptr) return true;
-    const CBoundedReader container(pRange, nSize);
-    TW_OUT("    TW_RANGE = {%s", CRLF);
-    TW_RANGE fields{};
-    if (container.Copy(0, &fields, kRangeFields)) {
-        char szValue[512] = {};
-        LookupMacroName(twty_macros, fields.ItemType, m_szName);
-        TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
-        // Each value is read at its field's address as its type says (a frame or text goes on into
-        // the fields after it), never past the container.
-        const auto ValueAt = [&](size_t nOffset) {
-            ValToStr(Cap, fields.ItemType, container.At(nOffset), container.Avail(nOffset), szValue, sizeof(szValue));
-            return szValue;
-        };
-        TW_OUT("      MinValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MinValue)), CRLF);
-        TW_OUT("      MaxValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MaxValue)), CRLF);
-        TW_OUT("      StepSize     = [%s]%s", ValueAt(offsetof(TW_RANGE, StepSize)), CRLF);
-        TW_OUT("      DefaultValue = [%s]%s", ValueAt(offsetof(TW_RANGE, DefaultValue)), CRLF);
-        TW_OUT("      CurrentValue = [%s]%s", ValueAt(offsetof(TW_RANGE, CurrentValue)), CRLF);
-    } else {
-        TW_OUT("      !!! container too small: %zu bytes, TW_RANGE needs %zu !!!%s", nSize, kRangeFields, CRLF);
-    }
-    TW_OUT("    }%s", CRLF);
-    return true;
+    return TwContainerBlock("TW_RANGE", pRange, nSize, kRangeFields,
+                            [&](const CBoundedReader& container, const TW_RANGE& fields) {
+                                char szValue[512] = {};
+                                TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
+                                // Each value is read at its field's address as its type says (a frame
+                                // or text goes on into the fields after it), never past the container.
+                                const auto ValueAt = [&](size_t nOffset) {
+                                    ValToStr(Cap, fields.ItemType, container.At(nOffset), container.Avail(nOffset),
+                                             szValue, sizeof(szValue));
+                                    return szValue;
+                                };
+                                TW_OUT("      MinValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MinValue)), CRLF);
+                                TW_OUT("      MaxValue     = [%s]%s", ValueAt(offsetof(TW_RANGE, MaxValue)), CRLF);
+                                TW_OUT("      StepSize     = [%s]%s", ValueAt(offsetof(TW_RANGE, StepSize)), CRLF);
+                                TW_OUT("      DefaultValue = [%s]%s", ValueAt(offsetof(TW_RANGE, DefaultValue)),
+                                       CRLF);
+                                TW_OUT("      CurrentValue = [%s]%s", ValueAt(offsetof(TW_RANGE, CurrentValue)),
+                                       CRLF);
+                            });
 }

@@ -82,12 +82,7 @@ bool CParaAnalyze::TwEventAnalyze(const TW_EVENT* pEvent) {
     if (pEvent == nullptr || pEvent->TWMessage == MSG_NULL) return true;
     TW_OUT("  TW_EVENT = {%s", CRLF);
     TW_OUT("    pEvent    = <0x%08x>%s", twfmt::Low32(pEvent->pEvent), CRLF);
-    // Standard messages up to MSG_CUSTOMBASE, the maker's messages above it.
-    if (pEvent->TWMessage < 0x8001) {
-        LookupMacroName(msg_macros, pEvent->TWMessage, m_szName);
-    } else {
-        LookupMacroName(msg_zv_macros, pEvent->TWMessage, m_szName);
-    }
+    LookupMsgName(pEvent->TWMessage, m_szName);
     TW_OUT("    TWMessage = [%s]%s", m_szName, CRLF);
     TW_OUT("  }%s", CRLF);
     return true;
@@ -102,9 +97,3 @@ bool CParaAnalyze::TwCustomDsDataAnalyze(const TW_CUSTOMDSDATA* pCustom) {
     TW_OUT("  }%s", CRLF);
     return true;
 }
-
-// The Twunk identity and entry-parameter structures of the 32-bit thunking layer are never shown:
-// nothing calls these, and the DAT_TWUNKIDENTITY dispatch writes nothing itself.
-bool CParaAnalyze::TwTwunkIdentityAnalyze() { return true; }
-bool CParaAnalyze::TwTwunkDsentryParamsAnalyze() { return true; }
-bool CParaAnalyze::TwTwunkDsentryReturnAnalyze() { return true; }

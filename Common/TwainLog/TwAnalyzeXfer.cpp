@@ -93,7 +93,7 @@ bool CParaAnalyze::TwJpegCompressionAnalyze(const TW_JPEGCOMPRESSION* pJpeg) {
     return true;
 }
 
-bool CParaAnalyze::TwUint32(const void* pData) {
+bool CParaAnalyze::TwUint32(const TW_UINT32* pData) {
     // The data block of DAT_XFERGROUP is the 32-bit group mask, that of DAT_IMAGENATIVEXFER the
     // image handle; both begin with the 32-bit item shown here (for the handle, its low half on a
     // little-endian host). Exactly four bytes are read, without alignment assumptions. A null data

@@ -264,9 +264,3 @@ bool CParaAnalyze::TwZvSettingFrameAnalyze(const TWZV_SETTINGFRAME* pFrame) {
     TW_OUT("  }%s", CRLF);
     return true;
 }
-
-// ---- Extension types whose data block is not shown ----------------------------------------------
-
-bool CParaAnalyze::TwZvEventAnalyze() { return true; }
-bool CParaAnalyze::TwZvRedCorrectionMatrixAnalyze() { return true; }
-bool CParaAnalyze::TwZvTwainCallbackMsgAnalyze() { return true; }

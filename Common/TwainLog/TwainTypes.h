@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "twaintbl.h"
+
 // ---------------------------------------------------------------------------------------------
 // Basic types
 // ---------------------------------------------------------------------------------------------
@@ -384,267 +386,21 @@ struct TWZV_SETTINGFRAME {
     TW_UINT16 CurrentNum;
 };
 
+// The bytes one item of an item type takes in a container's item list; 0 for a type above
+// TWTY_STR255, whose size is unknown.
+constexpr size_t ItemSize(TW_UINT16 ItemType) {
+    constexpr size_t kSizes[] = {
+        sizeof(TW_INT8),  sizeof(TW_INT16), sizeof(TW_INT32), sizeof(TW_UINT8),  sizeof(TW_UINT16),
+        sizeof(TW_UINT32), sizeof(TW_BOOL), sizeof(TW_FIX32), sizeof(TW_FRAME),  sizeof(TW_STR32),
+        sizeof(TW_STR64), sizeof(TW_STR128), sizeof(TW_STR255)};
+    static_assert(sizeof(kSizes) / sizeof(kSizes[0]) == TWTY_STR255 + 1, "one size per item type");
+    return ItemType < sizeof(kSizes) / sizeof(kSizes[0]) ? kSizes[ItemType] : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
-// Codes the monitor's logic refers to by name. The full sets of names live in the tables of
-// twaintbl.h; the tests check these against them.
+// Codes without a name table: the transcript never names them. (The named codes are declared
+// with their names, in twaintbl.h.)
 // ---------------------------------------------------------------------------------------------
-enum : TW_UINT32 {
-    DG_CONTROL = 0x0001,
-    DG_IMAGE = 0x0002,
-    DG_AUDIO = 0x0004,
-};
-
-enum : TW_UINT16 {
-    DAT_NULL = 0x0000,
-    DAT_CAPABILITY = 0x0001,
-    DAT_EVENT = 0x0002,
-    DAT_IDENTITY = 0x0003,
-    DAT_PARENT = 0x0004,
-    DAT_PENDINGXFERS = 0x0005,
-    DAT_SETUPMEMXFER = 0x0006,
-    DAT_SETUPFILEXFER = 0x0007,
-    DAT_STATUS = 0x0008,
-    DAT_USERINTERFACE = 0x0009,
-    DAT_XFERGROUP = 0x000A,
-    DAT_TWUNKIDENTITY = 0x000B,
-    DAT_CUSTOMDSDATA = 0x000C,
-    DAT_DEVICEEVENT = 0x000D,
-    DAT_FILESYSTEM = 0x000E,
-    DAT_PASSTHRU = 0x000F,
-    DAT_CALLBACK = 0x0010,
-    DAT_IMAGEINFO = 0x0101,
-    DAT_IMAGELAYOUT = 0x0102,
-    DAT_IMAGEMEMXFER = 0x0103,
-    DAT_IMAGENATIVEXFER = 0x0104,
-    DAT_IMAGEFILEXFER = 0x0105,
-    DAT_CIECOLOR = 0x0106,
-    DAT_GRAYRESPONSE = 0x0107,
-    DAT_RGBRESPONSE = 0x0108,
-    DAT_JPEGCOMPRESSION = 0x0109,
-    DAT_PALETTE8 = 0x010A,
-    DAT_EXTIMAGEINFO = 0x010B,
-    DAT_AUDIOFILEXFER = 0x0201,
-    DAT_AUDIOINFO = 0x0202,
-    DAT_AUDIONATIVEXFER = 0x0203,
-    DAT_SETUPFILEXFER2 = 0x0301,
-    DAT_CUSTOMBASE = 0x8000,
-
-    DAT_ZV_AUTOEXPOSURE = 0x8001,
-    DAT_ZV_RGBMATRIX = 0x8002,
-    DAT_ZV_COLORSMOOTHING = 0x8003,
-    DAT_ZV_EVENT = 0x8004,
-    DAT_ZV_HARDWAREINFO = 0x8005,
-    DAT_ZV_SKEWINFO = 0x8006,
-    DAT_ZV_UNSHARPMASKPARAM = 0x8007,
-    DAT_ZV_REDCORRECTIONMATRIX = 0x8008,
-    DAT_ZV_TWAINCALLBACKMSG = 0x8009,
-    DAT_ZV_SETTINGFRAME = 0x800A,
-    DAT_ZV_USMINFO = 0x800B,
-    DAT_ZV_EDGEFILLAREA = 0x8015,
-    DAT_ZV_COLORFILTER = 0x8016,
-    DAT_ZV_DUALIMAGE = 0x8017,
-};
-
-enum : TW_UINT16 {
-    MSG_NULL = 0x0000,
-    MSG_GET = 0x0001,
-    MSG_GETCURRENT = 0x0002,
-    MSG_GETDEFAULT = 0x0003,
-    MSG_GETFIRST = 0x0004,
-    MSG_GETNEXT = 0x0005,
-    MSG_SET = 0x0006,
-    MSG_RESET = 0x0007,
-    MSG_QUERYSUPPORT = 0x0008,
-    MSG_XFERREADY = 0x0101,
-    MSG_CLOSEDSREQ = 0x0102,
-    MSG_CLOSEDSOK = 0x0103,
-    MSG_DEVICEEVENT = 0x0104,
-    MSG_CHECKSTATUS = 0x0201,
-    MSG_OPENDSM = 0x0301,
-    MSG_CLOSEDSM = 0x0302,
-    MSG_OPENDS = 0x0401,
-    MSG_CLOSEDS = 0x0402,
-    MSG_USERSELECT = 0x0403,
-    MSG_DISABLEDS = 0x0501,
-    MSG_ENABLEDS = 0x0502,
-    MSG_ENABLEDSUIONLY = 0x0503,
-    MSG_PROCESSEVENT = 0x0601,
-    MSG_ENDXFER = 0x0701,
-    MSG_CUSTOMBASE = 0x8000,
-    MSG_ZV_TIMERRESET = 0x8001,
-    MSG_ZV_XFERREQUEST = 0x8002,
-};
-
-enum : TW_UINT16 {
-    TWRC_SUCCESS = 0,
-    TWRC_FAILURE = 1,
-    TWRC_CHECKSTATUS = 2,
-    TWRC_CANCEL = 3,
-    TWRC_DSEVENT = 4,
-    TWRC_NOTDSEVENT = 5,
-    TWRC_XFERDONE = 6,
-    TWRC_ENDOFLIST = 7,
-    TWRC_INFONOTSUPPORTED = 8,
-    TWRC_DATANOTAVAILABLE = 9,
-    TWRC_CUSTOMBASE = 0x8000,
-};
-
-enum : TW_UINT16 {
-    TWCC_SUCCESS = 0,
-    TWCC_BUMMER = 1,
-    TWCC_LOWMEMORY = 2,
-    TWCC_NODS = 3,
-    TWCC_MAXCONNECTIONS = 4,
-    TWCC_OPERATIONERROR = 5,
-    TWCC_BADCAP = 6,
-    TWCC_BADPROTOCOL = 9,
-    TWCC_BADVALUE = 10,
-    TWCC_SEQERROR = 11,
-    TWCC_BADDEST = 12,
-    TWCC_CAPUNSUPPORTED = 13,
-    TWCC_CAPBADOPERATION = 14,
-    TWCC_CAPSEQERROR = 15,
-};
-
-enum : TW_UINT16 {
-    TWON_ARRAY = 3,
-    TWON_ENUMERATION = 4,
-    TWON_ONEVALUE = 5,
-    TWON_RANGE = 6,
-    TWON_DONTCARE16 = 0xFFFF,
-};
-
-enum : TW_UINT16 {
-    TWTY_INT8 = 0,
-    TWTY_INT16 = 1,
-    TWTY_INT32 = 2,
-    TWTY_UINT8 = 3,
-    TWTY_UINT16 = 4,
-    TWTY_UINT32 = 5,
-    TWTY_BOOL = 6,
-    TWTY_FIX32 = 7,
-    TWTY_FRAME = 8,
-    TWTY_STR32 = 9,
-    TWTY_STR64 = 10,
-    TWTY_STR128 = 11,
-    TWTY_STR255 = 12,
-};
-
-// Capabilities the monitor or its tools refer to by name.
-enum : TW_UINT16 {
-    CAP_XFERCOUNT = 0x0001,
-    ICAP_COMPRESSION = 0x0100,
-    ICAP_PIXELTYPE = 0x0101,
-    ICAP_UNITS = 0x0102,
-    ICAP_XFERMECH = 0x0103,
-    CAP_AUTHOR = 0x1000,
-    CAP_FEEDERENABLED = 0x1002,
-    CAP_SUPPORTEDCAPS = 0x1005,
-    CAP_EXTENDEDCAPS = 0x1006,
-    CAP_INDICATORS = 0x100B,
-    CAP_UICONTROLLABLE = 0x100E,
-    CAP_DEVICEONLINE = 0x100F,
-    CAP_DUPLEX = 0x1012,
-    ICAP_BRIGHTNESS = 0x1101,
-    ICAP_CONTRAST = 0x1103,
-    ICAP_HIGHLIGHT = 0x110A,
-    ICAP_ORIENTATION = 0x1110,
-    ICAP_PHYSICALWIDTH = 0x1111,
-    ICAP_PHYSICALHEIGHT = 0x1112,
-    ICAP_SHADOW = 0x1113,
-    ICAP_FRAMES = 0x1114,
-    ICAP_XRESOLUTION = 0x1118,
-    ICAP_YRESOLUTION = 0x1119,
-    ICAP_SUPPORTEDSIZES = 0x1122,
-    ICAP_BITDEPTH = 0x112B,
-    CAP_ZV_VERSION = 0x8001,
-    CAP_ZV_PRODUCTNAME = 0x800C,
-    CAP_ZV_UIMODE = 0x800F,
-    CAP_ZV_MODELID = 0x8013,
-    CAP_ZV_MODELNAME = 0x8014,
-    CAP_ZV_PROGRESS = 0x8015,
-    CAP_ZV_INDICATORSTRING = 0x802B,
-    ICAP_ZV_FILMTYPE = 0x8003,
-    ICAP_ZV_FOCUS = 0x800D,
-    ICAP_ZV_TEXTENHANCEMENTLEVEL = 0x8061,
-    ICAP_ZV_OVERSCANMARGIN = 0x8066,
-};
-
-// Values of enumerated capabilities and fields, by the name table that names them.
-enum : TW_UINT16 {  // twpt_macros: ICAP_PIXELTYPE, colour spaces
-    TWPT_BW = 0,
-    TWPT_GRAY = 1,
-    TWPT_RGB = 2,
-    TWPT_CIEXYZ = 8,
-};
-
-enum : TW_UINT16 {  // twun_macros: ICAP_UNITS
-    TWUN_INCHES = 0,
-    TWUN_CENTIMETERS = 1,
-    TWUN_PIXELS = 5,
-};
-
-enum : TW_UINT16 {  // twsx_macros: ICAP_XFERMECH
-    TWSX_NATIVE = 0,
-    TWSX_FILE = 1,
-    TWSX_MEMORY = 2,
-};
-
-enum : TW_UINT16 {  // twcp_macros: ICAP_COMPRESSION
-    TWCP_NONE = 0,
-    TWCP_JPEG = 6,
-};
-
-enum : TW_UINT16 {  // twor_macros: ICAP_ORIENTATION
-    TWOR_ROT0 = 0,
-    TWOR_ROT90 = 1,
-    TWOR_ROT180 = 2,
-    TWOR_ROT270 = 3,
-};
-
-enum : TW_UINT16 {  // twss_macros: ICAP_SUPPORTEDSIZES
-    TWSS_NONE = 0,
-    TWSS_A4LETTER = 1,
-    TWSS_B5LETTER = 2,
-    TWSS_USLETTER = 3,
-    TWSS_USLEGAL = 4,
-    TWSS_A5 = 5,
-};
-
-enum : TW_UINT16 {  // twff_macros: ICAP_IMAGEFILEFORMAT, TW_SETUPFILEXFER.Format
-    TWFF_TIFF = 0,
-    TWFF_PICT = 1,
-    TWFF_BMP = 2,
-};
-
-enum : TW_UINT16 {  // twlg_macros: TW_VERSION.Language
-    TWLG_ENGLISH_USA = 13,
-    TWLG_JAPANESE = 68,
-};
-
-enum : TW_UINT16 {  // twcy_macros: TW_VERSION.Country
-    TWCY_USA = 1,
-    TWCY_JAPAN = 81,
-};
-
-enum : TW_UINT16 {  // twzv_ui_macros: CAP_ZV_UIMODE
-    TWZV_UI_CONVENTIONAL = 0,
-    TWZV_UI_ADVANCED = 1,
-    TWZV_UI_EASY = 2,
-};
-
-enum : TW_UINT16 {  // twzv_ft_macros: ICAP_ZV_FILMTYPE, TWZV_AUTOEXPOSURE.FilmType
-    TWZV_FT_POSI = 0,
-    TWZV_FT_NEGA = 1,
-    TWZV_FT_REFLECTIVE = 2,
-};
-
-enum : TW_UINT16 {  // twzv_pg_macros: TWZV_AUTOEXPOSURE.PreScanGamma
-    TWZV_PG_10 = 0,
-    TWZV_PG_18 = 1,
-};
-
-// Codes without a name table: the transcript never names them.
 enum : TW_UINT16 {  // TW_PALETTE8.PaletteType
     TWPA_RGB = 0,
     TWPA_GRAY = 1,

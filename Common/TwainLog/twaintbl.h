@@ -1,15 +1,15 @@
 // Name tables: every TWAIN code the transcript shows by name, and the lookups that name them.
 //
-// Each table is one constant array of (name, value) rows in a fixed order, closed by the row
-// ("ERROR!", -1). Where two rows share a value the first one wins. Row counts are derived from
-// the arrays (RowCount), never written a second time.
+// Each table is declared once, as a list of X(NAME, value) rows in its fixed order, aliases
+// included; where two rows share a value the first one wins. TWAINMON_NAME_TABLE turns the list
+// into the codes' enumerators, the table's rows closed by ("ERROR!", -1), and the table's own hash
+// index of its values, all while compiling. Row counts come from the lists, never written twice.
 #ifndef TWAINMON_TWAINTBL_H
 #define TWAINMON_TWAINTBL_H
 
 #include <cstddef>
 #include <cstdint>
-
-#include "TwainTypes.h"
+#include <iterator>
 
 struct MacroEntry {
     // Rows are written {"NAME", value}; the name's length is counted while compiling.
@@ -27,1397 +27,1397 @@ private:
     }
 };
 
-struct ValToCapEntry {
-    uint32_t cap;
-    int32_t count;  // rows of the value table plus its terminator
-    const MacroEntry* table;
-};
-
 // Every lookup writes into a caller's buffer of at least this many bytes.
 constexpr size_t kNameBufferSize = 64;
 
-// Rows of a table, terminator excluded.
-template <size_t N>
-constexpr size_t RowCount(const MacroEntry (&)[N]) {
-    return N - 1;
+namespace twtbl {
+
+// The slot of a key in a hash index of 2^bits slots (Fibonacci hashing).
+constexpr size_t Slot(int64_t key, unsigned bits) {
+    return static_cast<size_t>((static_cast<uint64_t>(key) * UINT64_C(0x9E3779B97F4A7C15)) >> (64 - bits));
 }
+
+// The number of bits of a power of two at least twice the rows: probes stay short.
+constexpr unsigned BitsFor(size_t rows) {
+    unsigned bits = 1;
+    while ((size_t{1} << bits) < 2 * rows) ++bits;
+    return bits;
+}
+
+// Enters rows 0 to rows - 1, whose keys keyAt gives, into 2^bits slots of row numbers plus one
+// (0 is an empty slot). A later row with a key already entered is never the first: it is left out.
+template <typename T, typename KeyAt>
+constexpr void EnterRows(T* slots, unsigned bits, size_t rows, KeyAt keyAt) {
+    const size_t mask = (size_t{1} << bits) - 1;
+    for (size_t row = 0; row < rows; ++row) {
+        const int64_t key = keyAt(row);
+        size_t s = Slot(key, bits);
+        while (slots[s] != 0 && keyAt(slots[s] - 1u) != key) s = (s + 1) & mask;
+        if (slots[s] == 0) slots[s] = static_cast<T>(row + 1);
+    }
+}
+
+// The hash index of a table of N rows (N - 1 and the terminator, which is left out).
+template <size_t N>
+struct Index {
+    static constexpr unsigned kBits = BitsFor(N);
+    uint16_t slot[size_t{1} << kBits];
+};
+
+template <size_t N>
+constexpr Index<N> BuildIndex(const MacroEntry (&rows)[N]) {
+    static_assert(N <= 0xFFFF, "row numbers are 16-bit");
+    Index<N> index{};
+    EnterRows(index.slot, Index<N>::kBits, N - 1, [&](size_t row) { return rows[row].value; });
+    return index;
+}
+
+template <size_t N>
+constexpr bool NamesFit(const MacroEntry (&rows)[N]) {
+    for (const MacroEntry& row : rows) {
+        if (row.length > 33) return false;
+    }
+    return true;
+}
+
+}  // namespace twtbl
+
+// A name table: its rows, in their declared order and closed by the terminator, with its index.
+struct NameTable {
+    const MacroEntry* rows;
+    size_t count;  // rows, the terminator excluded
+    const uint16_t* slots;
+    unsigned bits;
+
+    // The first row whose value is code, or nullptr.
+    const MacroEntry* Find(int64_t code) const {
+        const size_t mask = (size_t{1} << bits) - 1;
+        for (size_t s = twtbl::Slot(code, bits);; s = (s + 1) & mask) {
+            const uint16_t rowPlusOne = slots[s];
+            if (rowPlusOne == 0) return nullptr;
+            if (rows[rowPlusOne - 1].value == code) return &rows[rowPlusOne - 1];
+        }
+    }
+    const MacroEntry* begin() const { return rows; }
+    const MacroEntry* end() const { return rows + count; }
+};
+
+#define TWAINMON_ENUMERATOR_(name, value) name = value,
+#define TWAINMON_ROW_(name, value) MacroEntry{#name, name},
+// Declares the table `table` from the row list ROWS, its codes as enumerators of type Type.
+#define TWAINMON_NAME_TABLE(table, Type, ROWS)                                                       \
+    enum : Type { ROWS(TWAINMON_ENUMERATOR_) };                                                      \
+    namespace twtbl {                                                                                \
+    inline constexpr MacroEntry table##_rows[] = {ROWS(TWAINMON_ROW_) MacroEntry{"ERROR!", -1}};     \
+    inline constexpr auto table##_index = BuildIndex(table##_rows);                                  \
+    static_assert(NamesFit(table##_rows), "every name of " #table " has at most 33 characters");     \
+    }                                                                                                \
+    inline constexpr NameTable table {                                                               \
+        twtbl::table##_rows, std::size(twtbl::table##_rows) - 1, twtbl::table##_index.slot,          \
+            twtbl::table##_index.kBits                                                               \
+    }
+
+// ---- Lookups ------------------------------------------------------------------------------------
 
 // Name lookup: the first row whose value equals code, else "ERROR!(<code as signed 32-bit>)".
 // The caller widens the field by its own type (unsigned without sign, signed with sign).
 // Returns whether a row matched.
-bool LookupMacroName(const MacroEntry* table, size_t rows, int64_t code, char* pszOut);
+bool LookupMacroName(const NameTable& table, int64_t code, char* pszOut);
 
-template <size_t N>
-inline bool LookupMacroName(const MacroEntry (&table)[N], int64_t code, char* pszOut) {
-    return LookupMacroName(table, N - 1, code, pszOut);
-}
+// DAT and MSG names: the standard table up to 0x8000, the maker's (dat_zv_macros, msg_zv_macros)
+// above.
+void LookupDatName(uint16_t dat, char* pszOut);
+void LookupMsgName(uint16_t msg, char* pszOut);
 
 // Capability name: cap_macros then icap_macros up to 0x8000, cap_zv_macros then icap_zv_macros above.
 // Returns the length of the text written.
-size_t LookupCapName(TW_UINT16 cap, char* pszOut);
+size_t LookupCapName(uint16_t cap, char* pszOut);
 
 // Value name of a capability's value through VALTOCAP (cap <= 0x8000) or VALTOCAPZV: the name,
 // the not-found text when the capability's table lacks the value, or plain "%d" when the
 // capability has no directory row. Returns the length of the text written.
-size_t LookupCapValueName(TW_UINT16 cap, TW_UINT16 value, char* pszOut);
-
-// ---- Name tables ------------------------------------------------------------------------------
-
-inline constexpr MacroEntry twrc_macros[] = {
-    {"TWRC_CUSTOMBASE", 0x8000},
-    {"TWRC_SUCCESS", 0x0},
-    {"TWRC_FAILURE", 0x1},
-    {"TWRC_CHECKSTATUS", 0x2},
-    {"TWRC_CANCEL", 0x3},
-    {"TWRC_DSEVENT", 0x4},
-    {"TWRC_NOTDSEVENT", 0x5},
-    {"TWRC_XFERDONE", 0x6},
-    {"TWRC_ENDOFLIST", 0x7},
-    {"TWRC_INFONOTSUPPORTED", 0x8},
-    {"TWRC_DATANOTAVAILABLE", 0x9},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry dg_macros[] = {
-    {"DG_CONTROL", 1},
-    {"DG_IMAGE", 2},
-    {"DG_AUDIO", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry dat_macros[] = {
-    {"DAT_NULL", 0x0},
-    {"DAT_CUSTOMBASE", 0x8000},
-    {"DAT_CAPABILITY", 0x1},
-    {"DAT_EVENT", 0x2},
-    {"DAT_IDENTITY", 0x3},
-    {"DAT_PARENT", 0x4},
-    {"DAT_PENDINGXFERS", 0x5},
-    {"DAT_SETUPMEMXFER", 0x6},
-    {"DAT_SETUPFILEXFER", 0x7},
-    {"DAT_STATUS", 0x8},
-    {"DAT_USERINTERFACE", 0x9},
-    {"DAT_XFERGROUP", 0xA},
-    {"DAT_TWUNKIDENTITY", 0xB},
-    {"DAT_CUSTOMDSDATA", 0xC},
-    {"DAT_DEVICEEVENT", 0xD},
-    {"DAT_FILESYSTEM", 0xE},
-    {"DAT_PASSTHRU", 0xF},
-    {"DAT_IMAGEINFO", 0x101},
-    {"DAT_IMAGELAYOUT", 0x102},
-    {"DAT_IMAGEMEMXFER", 0x103},
-    {"DAT_IMAGENATIVEXFER", 0x104},
-    {"DAT_IMAGEFILEXFER", 0x105},
-    {"DAT_CIECOLOR", 0x106},
-    {"DAT_GRAYRESPONSE", 0x107},
-    {"DAT_RGBRESPONSE", 0x108},
-    {"DAT_JPEGCOMPRESSION", 0x109},
-    {"DAT_PALETTE8", 0x10A},
-    {"DAT_EXTIMAGEINFO", 0x10B},
-    {"DAT_AUDIOFILEXFER", 0x201},
-    {"DAT_AUDIOINFO", 0x202},
-    {"DAT_AUDIONATIVEXFER", 0x203},
-    {"DAT_CALLBACK", 0x10},
-    {"DAT_SETUPFILEXFER2", 0x301},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry dat_zv_macros[] = {
-    {"DAT_ZV_AUTOEXPOSURE", 0x8001},
-    {"DAT_ZV_RGBMATRIX", 0x8002},
-    {"DAT_ZV_COLORSMOOTHING", 0x8003},
-    {"DAT_ZV_EVENT", 0x8004},
-    {"DAT_ZV_HARDWAREINFO", 0x8005},
-    {"DAT_ZV_SKEWINFO", 0x8006},
-    {"DAT_ZV_UNSHARPMASKPARAM", 0x8007},
-    {"DAT_ZV_REDCORRECTIONMATRIX", 0x8008},
-    {"DAT_ZV_TWAINCALLBACKMSG", 0x8009},
-    {"DAT_ZV_SETTINGFRAME", 0x800A},
-    {"DAT_ZV_USMINFO", 0x800B},
-    {"DAT_ZV_EDGEFILLAREA", 0x8015},
-    {"DAT_ZV_COLORFILTER", 0x8016},
-    {"DAT_ZV_DUALIMAGE", 0x8017},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry msg_macros[] = {
-    {"MSG_NULL", 0x0},
-    {"MSG_CUSTOMBASE", 0x8000},
-    {"MSG_GET", 0x1},
-    {"MSG_GETCURRENT", 0x2},
-    {"MSG_GETDEFAULT", 0x3},
-    {"MSG_GETFIRST", 0x4},
-    {"MSG_GETNEXT", 0x5},
-    {"MSG_SET", 0x6},
-    {"MSG_RESET", 0x7},
-    {"MSG_QUERYSUPPORT", 0x8},
-    {"MSG_XFERREADY", 0x101},
-    {"MSG_CLOSEDSREQ", 0x102},
-    {"MSG_CLOSEDSOK", 0x103},
-    {"MSG_DEVICEEVENT", 0x104},
-    {"MSG_CHECKSTATUS", 0x201},
-    {"MSG_OPENDSM", 0x301},
-    {"MSG_CLOSEDSM", 0x302},
-    {"MSG_OPENDS", 0x401},
-    {"MSG_CLOSEDS", 0x402},
-    {"MSG_USERSELECT", 0x403},
-    {"MSG_DISABLEDS", 0x501},
-    {"MSG_ENABLEDS", 0x502},
-    {"MSG_ENABLEDSUIONLY", 0x503},
-    {"MSG_PROCESSEVENT", 0x601},
-    {"MSG_ENDXFER", 0x701},
-    {"MSG_CHANGEDIRECTORY", 0x801},
-    {"MSG_CREATEDIRECTORY", 0x802},
-    {"MSG_DELETE", 0x803},
-    {"MSG_FORMATMEDIA", 0x804},
-    {"MSG_GETCLOSE", 0x805},
-    {"MSG_GETFIRSTFILE", 0x806},
-    {"MSG_GETINFO", 0x807},
-    {"MSG_GETNEXTFILE", 0x808},
-    {"MSG_RENAME", 0x809},
-    {"MSG_PASSTHRU", 0x901},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry msg_zv_macros[] = {
-    {"MSG_ZV_TIMERRESET", 0x8001},
-    {"MSG_ZV_XFERREQUEST", 0x8002},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry cap_macros[] = {
-    {"CAP_CUSTOMBASE", 0x8000},
-    {"CAP_XFERCOUNT", 0x1},
-    {"CAP_AUTHOR", 0x1000},
-    {"CAP_CAPTION", 0x1001},
-    {"CAP_FEEDERENABLED", 0x1002},
-    {"CAP_FEEDERLOADED", 0x1003},
-    {"CAP_TIMEDATE", 0x1004},
-    {"CAP_SUPPORTEDCAPS", 0x1005},
-    {"CAP_EXTENDEDCAPS", 0x1006},
-    {"CAP_AUTOFEED", 0x1007},
-    {"CAP_CLEARPAGE", 0x1008},
-    {"CAP_FEEDPAGE", 0x1009},
-    {"CAP_REWINDPAGE", 0x100A},
-    {"CAP_INDICATORS", 0x100B},
-    {"CAP_SUPPORTEDCAPSEXT", 0x100C},
-    {"CAP_PAPERDETECTABLE", 0x100D},
-    {"CAP_UICONTROLLABLE", 0x100E},
-    {"CAP_DEVICEONLINE", 0x100F},
-    {"CAP_AUTOSCAN", 0x1010},
-    {"CAP_THUMBNAILSENABLED", 0x1011},
-    {"CAP_DUPLEX", 0x1012},
-    {"CAP_DUPLEXENABLED", 0x1013},
-    {"CAP_ENABLEDSUIONLY", 0x1014},
-    {"CAP_CUSTOMDSDATA", 0x1015},
-    {"CAP_ENDORSER", 0x1016},
-    {"CAP_JOBCONTROL", 0x1017},
-    {"CAP_ALARMS", 0x1018},
-    {"CAP_ALARMVOLUME", 0x1019},
-    {"CAP_AUTOMATICCAPTURE", 0x101A},
-    {"CAP_TIMEBEFOREFIRSTCAPTURE", 0x101B},
-    {"CAP_TIMEBETWEENCAPTURES", 0x101C},
-    {"CAP_CLEARBUFFERS", 0x101D},
-    {"CAP_MAXBATCHBUFFERS", 0x101E},
-    {"CAP_DEVICETIMEDATE", 0x101F},
-    {"CAP_POWERSUPPLY", 0x1020},
-    {"CAP_CAMERAPREVIEWUI", 0x1021},
-    {"CAP_DEVICEEVENT", 0x1022},
-    {"CAP_SERIALNUMBER", 0x1024},
-    {"CAP_PRINTER", 0x1026},
-    {"CAP_PRINTERENABLED", 0x1027},
-    {"CAP_PRINTERINDEX", 0x1028},
-    {"CAP_PRINTERMODE", 0x1029},
-    {"CAP_PRINTERSTRING", 0x102A},
-    {"CAP_PRINTERSUFFIX", 0x102B},
-    {"CAP_LANGUAGE", 0x102C},
-    {"CAP_FEEDERALIGNMENT", 0x102D},
-    {"CAP_FEEDERORDER", 0x102E},
-    {"CAP_REACQUIREALLOWED", 0x1030},
-    {"CAP_BATTERYMINUTES", 0x1032},
-    {"CAP_BATTERYPERCENTAGE", 0x1033},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry icap_macros[] = {
-    {"ICAP_COMPRESSION", 0x100},
-    {"ICAP_PIXELTYPE", 0x101},
-    {"ICAP_UNITS", 0x102},
-    {"ICAP_XFERMECH", 0x103},
-    {"ICAP_AUTOBRIGHT", 0x1100},
-    {"ICAP_BRIGHTNESS", 0x1101},
-    {"ICAP_CONTRAST", 0x1103},
-    {"ICAP_CUSTHALFTONE", 0x1104},
-    {"ICAP_EXPOSURETIME", 0x1105},
-    {"ICAP_FILTER", 0x1106},
-    {"ICAP_FLASHUSED", 0x1107},
-    {"ICAP_GAMMA", 0x1108},
-    {"ICAP_HALFTONES", 0x1109},
-    {"ICAP_HIGHLIGHT", 0x110A},
-    {"ICAP_IMAGEFILEFORMAT", 0x110C},
-    {"ICAP_LAMPSTATE", 0x110D},
-    {"ICAP_LIGHTSOURCE", 0x110E},
-    {"ICAP_ORIENTATION", 0x1110},
-    {"ICAP_PHYSICALWIDTH", 0x1111},
-    {"ICAP_PHYSICALHEIGHT", 0x1112},
-    {"ICAP_SHADOW", 0x1113},
-    {"ICAP_FRAMES", 0x1114},
-    {"ICAP_XNATIVERESOLUTION", 0x1116},
-    {"ICAP_YNATIVERESOLUTION", 0x1117},
-    {"ICAP_XRESOLUTION", 0x1118},
-    {"ICAP_YRESOLUTION", 0x1119},
-    {"ICAP_MAXFRAMES", 0x111A},
-    {"ICAP_TILES", 0x111B},
-    {"ICAP_BITORDER", 0x111C},
-    {"ICAP_CCITTKFACTOR", 0x111D},
-    {"ICAP_LIGHTPATH", 0x111E},
-    {"ICAP_PIXELFLAVOR", 0x111F},
-    {"ICAP_PLANARCHUNKY", 0x1120},
-    {"ICAP_ROTATION", 0x1121},
-    {"ICAP_SUPPORTEDSIZES", 0x1122},
-    {"ICAP_THRESHOLD", 0x1123},
-    {"ICAP_XSCALING", 0x1124},
-    {"ICAP_YSCALING", 0x1125},
-    {"ICAP_BITORDERCODES", 0x1126},
-    {"ICAP_PIXELFLAVORCODES", 0x1127},
-    {"ICAP_JPEGPIXELTYPE", 0x1128},
-    {"ICAP_TIMEFILL", 0x112A},
-    {"ICAP_BITDEPTH", 0x112B},
-    {"ICAP_BITDEPTHREDUCTION", 0x112C},
-    {"ICAP_UNDEFINEDIMAGESIZE", 0x112D},
-    {"ICAP_IMAGEDATASET", 0x112E},
-    {"ICAP_EXTIMAGEINFO", 0x112F},
-    {"ICAP_MINIMUMHEIGHT", 0x1130},
-    {"ICAP_MINIMUMWIDTH", 0x1131},
-    {"ICAP_AUTODISCARDBLANKPAGES", 0x1134},
-    {"ICAP_FLIPROTATION", 0x1136},
-    {"ICAP_BARCODEDETECTIONENABLED", 0x1137},
-    {"ICAP_SUPPORTEDBARCODETYPES", 0x1138},
-    {"ICAP_BARCODEMAXSEARCHPRIORITIES", 0x1139},
-    {"ICAP_BARCODESEARCHPRIORITIES", 0x113A},
-    {"ICAP_BARCODESEARCHMODE", 0x113B},
-    {"ICAP_BARCODEMAXRETRIES", 0x113C},
-    {"ICAP_BARCODETIMEOUT", 0x113D},
-    {"ICAP_ZOOMFACTOR", 0x113E},
-    {"ICAP_PATCHCODEDETECTIONENABLED", 0x113F},
-    {"ICAP_SUPPORTEDPATCHCODETYPES", 0x1140},
-    {"ICAP_PATCHCODEMAXSEARCHPRIORITIES", 0x1141},
-    {"ICAP_PATCHCODESEARCHPRIORITIES", 0x1142},
-    {"ICAP_PATCHCODESEARCHMODE", 0x1143},
-    {"ICAP_PATCHCODEMAXRETRIES", 0x1144},
-    {"ICAP_PATCHCODETIMEOUT", 0x1145},
-    {"ICAP_FLASHUSED2", 0x1146},
-    {"ICAP_IMAGEFILTER", 0x1147},
-    {"ICAP_NOISEFILTER", 0x1148},
-    {"ICAP_OVERSCAN", 0x1149},
-    {"ICAP_AUTOMATICBORDERDETECTION", 0x1150},
-    {"ICAP_AUTOMATICDESKEW", 0x1151},
-    {"ICAP_AUTOMATICROTATE", 0x1152},
-    {"ICAP_JPEGQUALITY", 0x1153},
-    {"ICAP_AUTOSIZE", 0x1156},
-    {"ICAP_IMAGEMERGE", 0x115C},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry cap_zv_macros[] = {
-    {"CAP_ZV_VERSION", 0x8001},
-    {"CAP_ZV_TPUENABLED", 0x8002},
-    {"CAP_ZV_PRODUCTNAME", 0x800C},
-    {"CAP_ZV_UIMODE", 0x800F},
-    {"CAP_ZV_AUTOLAYOUT", 0x8011},
-    {"CAP_ZV_COMMANDLEVEL", 0x8012},
-    {"CAP_ZV_MODELID", 0x8013},
-    {"CAP_ZV_MODELNAME", 0x8014},
-    {"CAP_ZV_PROGRESS", 0x8015},
-    {"CAP_ZV_STARTBUTTONENABLED", 0x8016},
-    {"CAP_ZV_TABLEARRANGEMENT", 0x8017},
-    {"CAP_ZV_TPUTYPE", 0x8018},
-    {"CAP_ZV_USERINTERFACE", 0x8019},
-    {"CAP_ZV_INDICATORSTRING", 0x802B},
-    {"CAP_ZV_AFLENABLED", 0x8032},
-    {"CAP_ZV_AFLFILMTYPE", 0x8033},
-    {"CAP_ZV_AFLLOADED", 0x8034},
-    {"CAP_ZV_FEEDERTYPE", 0x803B},
-    {"CAP_ZV_LIDFILMTYPE", 0x803D},
-    {"CAP_ZV_FEEDERALIGNMENT", 0x803E},
-    {"CAP_ZV_DOUBLEFEEDDETECTION", 0x804E},
-    {"CAP_ZV_SUPPRESSDEVICEERROR", 0x8057},
-    {"CAP_ZV_DUALIMAGE", 0x8068},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry icap_zv_macros[] = {
-    {"ICAP_ZV_FILMTYPE", 0x8003},
-    {"ICAP_ZV_DRAFTSCAN", 0x8004},
-    {"ICAP_ZV_EXPOSUREMODE", 0x8005},
-    {"ICAP_ZV_LUT1", 0x8007},
-    {"ICAP_ZV_LUT2", 0x8008},
-    {"ICAP_ZV_COLORCORRECTION", 0x8009},
-    {"ICAP_ZV_DESCREENING", 0x800A},
-    {"ICAP_ZV_MAXRESFORDESCREENING", 0x800B},
-    {"ICAP_ZV_FOCUS", 0x800D},
-    {"ICAP_ZV_UNSHARPMASK", 0x800E},
-    {"ICAP_ZV_VELMAP", 0x8010},
-    {"ICAP_ZV_AUTOFOCUS", 0x801A},
-    {"ICAP_ZV_BACKSIDEIMGUPSIDEDOWN", 0x801B},
-    {"ICAP_ZV_CMM", 0x801C},
-    {"ICAP_ZV_CMMSOURCENAME", 0x801D},
-    {"ICAP_ZV_CMMTARGETNAME", 0x801E},
-    {"ICAP_ZV_COLORSMOOTHING", 0x801F},
-    {"ICAP_ZV_DESCREENINGLEVEL", 0x8020},
-    {"ICAP_ZV_DISPLAYGAMMA", 0x8021},
-    {"ICAP_ZV_MIRROR", 0x8022},
-    {"ICAP_ZV_SKEW", 0x8023},
-    {"ICAP_ZV_UNSHARPMASKLEVEL", 0x8024},
-    {"ICAP_ZV_COLORADJUSTMENT", 0x8025},
-    {"ICAP_ZV_COLORRESTORATION", 0x8026},
-    {"ICAP_ZV_DUSTREMOVAL", 0x8027},
-    {"ICAP_ZV_DUSTREMOVALLEVEL", 0x8028},
-    {"ICAP_ZV_GRAINREDUCTION", 0x8029},
-    {"ICAP_ZV_GRAINREDUCTIONLEVEL", 0x802A},
-    {"ICAP_ZV_DIGITALICE", 0x802C},
-    {"ICAP_ZV_DIGITALICELEVEL", 0x802D},
-    {"ICAP_ZV_MAXRESFORDIGITALICE", 0x802E},
-    {"ICAP_ZV_NEGAMODESUPPORT", 0x802F},
-    {"ICAP_ZV_HOLDERTYPE", 0x8030},
-    {"ICAP_ZV_FILMSIZE", 0x8031},
-    {"ICAP_ZV_AFLPREVIEWPHYSICALHEIGHT", 0x8035},
-    {"ICAP_ZV_AFLPREVIEWPHYSICALWIDTH", 0x8036},
-    {"ICAP_ZV_AFLSCANPHYSICALHEIGHT", 0x8037},
-    {"ICAP_ZV_AFLSCANPHYSICALWIDTH", 0x8038},
-    {"ICAP_ZV_AFLMOUNTPHYSICALHEIGHT", 0x8039},
-    {"ICAP_ZV_AFLMOUNTPHYSICALWIDTH", 0x803A},
-    {"ICAP_ZV_FEEDERTHUMBNAILENABLED", 0x803C},
-    {"ICAP_ZV_ADE", 0x8043},
-    {"ICAP_ZV_ADFSUPPORTEDMINHEIGHT", 0x8045},
-    {"ICAP_ZV_ADFSUPPORTEDMINWIDTH", 0x8046},
-    {"ICAP_ZV_AUTOSIZE", 0x8050},
-    {"ICAP_ZV_AUTOCOLORDETECTION", 0x8051},
-    {"ICAP_ZV_PUNCHHOLEREMOVAL", 0x8052},
-    {"ICAP_ZV_BLANKPAGESKIP", 0x8053},
-    {"ICAP_ZV_EDGEFILL", 0x8059},
-    {"ICAP_ZV_DROPOUTCOLOR", 0x8062},
-    {"ICAP_ZV_OVERSCANMARGIN", 0x8066},
-    {"ICAP_ZV_KDW", 0x8054},
-    {"ICAP_ZV_ADFMAXHEIGHT", 0x8056},
-    {"ICAP_ZV_TEXTENHANCEMENT", 0x8043},
-    {"ICAP_ZV_TEXTENHANCEMENTLEVEL", 0x8061},
-    {"ICAP_ZV_COLORENHANCEMENT", 0x804A},
-    {"ICAP_ZV_COLORENHANCEMENT2", 0x8063},
-    {"ICAP_ZV_COLORSLIPREDUCTION", 0x8079},
-    {"ICAP_ZV_AUTOSIZETYPE", 0x8081},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twty_macros[] = {
-    {"TWTY_INT8", 0},
-    {"TWTY_INT16", 1},
-    {"TWTY_INT32", 2},
-    {"TWTY_UINT8", 3},
-    {"TWTY_UINT16", 4},
-    {"TWTY_UINT32", 5},
-    {"TWTY_BOOL", 6},
-    {"TWTY_FIX32", 7},
-    {"TWTY_FRAME", 8},
-    {"TWTY_STR32", 9},
-    {"TWTY_STR64", 10},
-    {"TWTY_STR128", 11},
-    {"TWTY_STR255", 12},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twon_macros[] = {
-    {"TWON_PROTOCOLMINOR", 0x9},
-    {"TWON_PROTOCOLMAJOR", 0x1},
-    {"TWON_ARRAY", 0x3},
-    {"TWON_ENUMERATION", 0x4},
-    {"TWON_ONEVALUE", 0x5},
-    {"TWON_RANGE", 0x6},
-    {"TWON_ICONID", 0x3C2},
-    {"TWON_DSMID", 0x1CD},
-    {"TWON_DSMCODEID", 0x3F},
-    {"TWON_DONTCARE8", 0xFF},
-    {"TWON_DONTCARE16", 0xFFFF},
-    {"TWON_DONTCARE32", 0xFFFFFFFF},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twcc_macros[] = {
-    {"TWCC_CUSTOMBASE", 0x8000},
-    {"TWCC_SUCCESS", 0x0},
-    {"TWCC_BUMMER", 0x1},
-    {"TWCC_LOWMEMORY", 0x2},
-    {"TWCC_NODS", 0x3},
-    {"TWCC_MAXCONNECTIONS", 0x4},
-    {"TWCC_OPERATIONERROR", 0x5},
-    {"TWCC_BADCAP", 0x6},
-    {"TWCC_BADPROTOCOL", 0x9},
-    {"TWCC_BADVALUE", 0xA},
-    {"TWCC_SEQERROR", 0xB},
-    {"TWCC_BADDEST", 0xC},
-    {"TWCC_CAPUNSUPPORTED", 0xD},
-    {"TWCC_CAPBADOPERATION", 0xE},
-    {"TWCC_CAPSEQERROR", 0xF},
-    {"TWCC_DENIED", 0x10},
-    {"TWCC_FILEEXISTS", 0x11},
-    {"TWCC_FILENOTFOUND", 0x12},
-    {"TWCC_NOTEMPTY", 0x13},
-    {"TWCC_PAPERJAM", 0x14},
-    {"TWCC_PAPERDOUBLEFEED", 0x15},
-    {"TWCC_FILEWRITEERROR", 0x16},
-    {"TWCC_CHECKDEVICEONLINE", 0x17},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twlg_macros[] = {
-    {"TWLG_DAN", 0},
-    {"TWLG_DUT", 1},
-    {"TWLG_ENG", 2},
-    {"TWLG_FCF", 3},
-    {"TWLG_FIN", 4},
-    {"TWLG_FRN", 5},
-    {"TWLG_GER", 6},
-    {"TWLG_ICE", 7},
-    {"TWLG_ITN", 8},
-    {"TWLG_NOR", 9},
-    {"TWLG_POR", 10},
-    {"TWLG_SPA", 11},
-    {"TWLG_SWE", 12},
-    {"TWLG_USA", 13},
-    {"TWLG_USERLOCALE", -1},
-    {"TWLG_AFRIKAANS", 14},
-    {"TWLG_ALBANIA", 15},
-    {"TWLG_ARABIC", 16},
-    {"TWLG_ARABIC_ALGERIA", 17},
-    {"TWLG_ARABIC_BAHRAIN", 18},
-    {"TWLG_ARABIC_EGYPT", 19},
-    {"TWLG_ARABIC_IRAQ", 20},
-    {"TWLG_ARABIC_JORDAN", 21},
-    {"TWLG_ARABIC_KUWAIT", 22},
-    {"TWLG_ARABIC_LEBANON", 23},
-    {"TWLG_ARABIC_LIBYA", 24},
-    {"TWLG_ARABIC_MOROCCO", 25},
-    {"TWLG_ARABIC_OMAN", 26},
-    {"TWLG_ARABIC_QATAR", 27},
-    {"TWLG_ARABIC_SAUDIARABIA", 28},
-    {"TWLG_ARABIC_SYRIA", 29},
-    {"TWLG_ARABIC_TUNISIA", 30},
-    {"TWLG_ARABIC_UAE", 31},
-    {"TWLG_ARABIC_YEMEN", 32},
-    {"TWLG_BASQUE", 33},
-    {"TWLG_BYELORUSSIAN", 34},
-    {"TWLG_BULGARIAN", 35},
-    {"TWLG_CATALAN", 36},
-    {"TWLG_CHINESE", 37},
-    {"TWLG_CHINESE_HONGKONG", 38},
-    {"TWLG_CHINESE_PRC", 39},
-    {"TWLG_CHINESE_SINGAPORE", 40},
-    {"TWLG_CHINESE_SIMPLIFIED", 41},
-    {"TWLG_CHINESE_TAIWAN", 42},
-    {"TWLG_CHINESE_TRADITIONAL", 43},
-    {"TWLG_CROATIA", 44},
-    {"TWLG_CZECH", 45},
-    {"TWLG_DANISH", 0},
-    {"TWLG_DUTCH", 1},
-    {"TWLG_DUTCH_BELGIAN", 46},
-    {"TWLG_ENGLISH", 2},
-    {"TWLG_ENGLISH_AUSTRALIAN", 47},
-    {"TWLG_ENGLISH_CANADIAN", 48},
-    {"TWLG_ENGLISH_IRELAND", 49},
-    {"TWLG_ENGLISH_NEWZEALAND", 50},
-    {"TWLG_ENGLISH_SOUTHAFRICA", 51},
-    {"TWLG_ENGLISH_UK", 52},
-    {"TWLG_ENGLISH_USA", 13},
-    {"TWLG_ESTONIAN", 53},
-    {"TWLG_FAEROESE", 54},
-    {"TWLG_FARSI", 55},
-    {"TWLG_FINNISH", 4},
-    {"TWLG_FRENCH", 5},
-    {"TWLG_FRENCH_BELGIAN", 56},
-    {"TWLG_FRENCH_CANADIAN", 3},
-    {"TWLG_FRENCH_LUXEMBOURG", 57},
-    {"TWLG_FRENCH_SWISS", 58},
-    {"TWLG_GERMAN", 6},
-    {"TWLG_GERMAN_AUSTRIAN", 59},
-    {"TWLG_GERMAN_LUXEMBOURG", 60},
-    {"TWLG_GERMAN_LIECHTENSTEIN", 61},
-    {"TWLG_GERMAN_SWISS", 62},
-    {"TWLG_GREEK", 63},
-    {"TWLG_HEBREW", 64},
-    {"TWLG_HUNGARIAN", 65},
-    {"TWLG_ICELANDIC", 7},
-    {"TWLG_INDONESIAN", 66},
-    {"TWLG_ITALIAN", 8},
-    {"TWLG_ITALIAN_SWISS", 67},
-    {"TWLG_JAPANESE", 68},
-    {"TWLG_KOREAN", 69},
-    {"TWLG_KOREAN_JOHAB", 70},
-    {"TWLG_LATVIAN", 71},
-    {"TWLG_LITHUANIAN", 72},
-    {"TWLG_NORWEGIAN", 9},
-    {"TWLG_NORWEGIAN_BOKMAL", 73},
-    {"TWLG_NORWEGIAN_NYNORSK", 74},
-    {"TWLG_POLISH", 75},
-    {"TWLG_PORTUGUESE", 10},
-    {"TWLG_PORTUGUESE_BRAZIL", 76},
-    {"TWLG_ROMANIAN", 77},
-    {"TWLG_RUSSIAN", 78},
-    {"TWLG_SERBIAN_LATIN", 79},
-    {"TWLG_SLOVAK", 80},
-    {"TWLG_SLOVENIAN", 81},
-    {"TWLG_SPANISH", 11},
-    {"TWLG_SPANISH_MEXICAN", 82},
-    {"TWLG_SPANISH_MODERN", 83},
-    {"TWLG_SWEDISH", 12},
-    {"TWLG_THAI", 84},
-    {"TWLG_TURKISH", 85},
-    {"TWLG_UKRANIAN", 86},
-    {"TWLG_ASSAMESE", 87},
-    {"TWLG_BENGALI", 88},
-    {"TWLG_BIHARI", 89},
-    {"TWLG_BODO", 90},
-    {"TWLG_DOGRI", 91},
-    {"TWLG_GUJARATI", 92},
-    {"TWLG_HARYANVI", 93},
-    {"TWLG_HINDI", 94},
-    {"TWLG_KANNADA", 95},
-    {"TWLG_KASHMIRI", 96},
-    {"TWLG_MALAYALAM", 97},
-    {"TWLG_MARATHI", 98},
-    {"TWLG_MARWARI", 99},
-    {"TWLG_MEGHALAYAN", 100},
-    {"TWLG_MIZO", 101},
-    {"TWLG_NAGA", 102},
-    {"TWLG_ORISSI", 103},
-    {"TWLG_PUNJABI", 104},
-    {"TWLG_PUSHTU", 105},
-    {"TWLG_SERBIAN_CYRILLIC", 106},
-    {"TWLG_SIKKIMI", 107},
-    {"TWLG_SWEDISH_FINLAND", 108},
-    {"TWLG_TAMIL", 109},
-    {"TWLG_TELUGU", 110},
-    {"TWLG_TRIPURI", 111},
-    {"TWLG_URDU", 112},
-    {"TWLG_VIETNAMESE", 113},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twcy_macros[] = {
-    {"TWCY_AFGHANISTAN", 1001},
-    {"TWCY_ALGERIA", 213},
-    {"TWCY_AMERICANSAMOA", 684},
-    {"TWCY_ANDORRA", 27},
-    {"TWCY_ANGOLA", 1002},
-    {"TWCY_ANGUILLA", 8090},
-    {"TWCY_ANTIGUA", 8091},
-    {"TWCY_ARGENTINA", 54},
-    {"TWCY_ARUBA", 297},
-    {"TWCY_ASCENSIONI", 247},
-    {"TWCY_AUSTRALIA", 61},
-    {"TWCY_AUSTRIA", 43},
-    {"TWCY_BAHAMAS", 8092},
-    {"TWCY_BAHRAIN", 973},
-    {"TWCY_BANGLADESH", 880},
-    {"TWCY_BARBADOS", 8093},
-    {"TWCY_BELGIUM", 32},
-    {"TWCY_BELIZE", 501},
-    {"TWCY_BENIN", 229},
-    {"TWCY_BERMUDA", 8094},
-    {"TWCY_BHUTAN", 1003},
-    {"TWCY_BOLIVIA", 591},
-    {"TWCY_BOTSWANA", 267},
-    {"TWCY_BRITAIN", 6},
-    {"TWCY_BRITVIRGINIS", 8095},
-    {"TWCY_BRAZIL", 55},
-    {"TWCY_BRUNEI", 673},
-    {"TWCY_BULGARIA", 359},
-    {"TWCY_BURKINAFASO", 1004},
-    {"TWCY_BURMA", 1005},
-    {"TWCY_BURUNDI", 1006},
-    {"TWCY_CAMAROON", 237},
-    {"TWCY_CANADA", 2},
-    {"TWCY_CAPEVERDEIS", 238},
-    {"TWCY_CAYMANIS", 8096},
-    {"TWCY_CENTRALAFREP", 1007},
-    {"TWCY_CHAD", 1008},
-    {"TWCY_CHILE", 56},
-    {"TWCY_CHINA", 86},
-    {"TWCY_CHRISTMASIS", 1009},
-    {"TWCY_COCOSIS", 1009},
-    {"TWCY_COLOMBIA", 57},
-    {"TWCY_COMOROS", 1010},
-    {"TWCY_CONGO", 1011},
-    {"TWCY_COOKIS", 1012},
-    {"TWCY_COSTARICA", 506},
-    {"TWCY_CUBA", 5},
-    {"TWCY_CYPRUS", 357},
-    {"TWCY_CZECHOSLOVAKIA", 42},
-    {"TWCY_DENMARK", 45},
-    {"TWCY_DJIBOUTI", 1013},
-    {"TWCY_DOMINICA", 8097},
-    {"TWCY_DOMINCANREP", 8098},
-    {"TWCY_EASTERIS", 1014},
-    {"TWCY_ECUADOR", 593},
-    {"TWCY_EGYPT", 20},
-    {"TWCY_ELSALVADOR", 503},
-    {"TWCY_EQGUINEA", 1015},
-    {"TWCY_ETHIOPIA", 251},
-    {"TWCY_FALKLANDIS", 1016},
-    {"TWCY_FAEROEIS", 298},
-    {"TWCY_FIJIISLANDS", 679},
-    {"TWCY_FINLAND", 358},
-    {"TWCY_FRANCE", 33},
-    {"TWCY_FRANTILLES", 596},
-    {"TWCY_FRGUIANA", 594},
-    {"TWCY_FRPOLYNEISA", 689},
-    {"TWCY_FUTANAIS", 1043},
-    {"TWCY_GABON", 241},
-    {"TWCY_GAMBIA", 220},
-    {"TWCY_GERMANY", 49},
-    {"TWCY_GHANA", 233},
-    {"TWCY_GIBRALTER", 350},
-    {"TWCY_GREECE", 30},
-    {"TWCY_GREENLAND", 299},
-    {"TWCY_GRENADA", 8099},
-    {"TWCY_GRENEDINES", 8015},
-    {"TWCY_GUADELOUPE", 590},
-    {"TWCY_GUAM", 671},
-    {"TWCY_GUANTANAMOBAY", 5399},
-    {"TWCY_GUATEMALA", 502},
-    {"TWCY_GUINEA", 224},
-    {"TWCY_GUINEABISSAU", 1017},
-    {"TWCY_GUYANA", 592},
-    {"TWCY_HAITI", 509},
-    {"TWCY_HONDURAS", 504},
-    {"TWCY_HONGKONG", 852},
-    {"TWCY_HUNGARY", 36},
-    {"TWCY_ICELAND", 354},
-    {"TWCY_INDIA", 91},
-    {"TWCY_INDONESIA", 62},
-    {"TWCY_IRAN", 98},
-    {"TWCY_IRAQ", 964},
-    {"TWCY_IRELAND", 353},
-    {"TWCY_ISRAEL", 972},
-    {"TWCY_ITALY", 39},
-    {"TWCY_IVORYCOAST", 225},
-    {"TWCY_JAMAICA", 8010},
-    {"TWCY_JAPAN", 81},
-    {"TWCY_JORDAN", 962},
-    {"TWCY_KENYA", 254},
-    {"TWCY_KIRIBATI", 1018},
-    {"TWCY_KOREA", 82},
-    {"TWCY_KUWAIT", 965},
-    {"TWCY_LAOS", 1019},
-    {"TWCY_LEBANON", 1020},
-    {"TWCY_LIBERIA", 231},
-    {"TWCY_LIBYA", 218},
-    {"TWCY_LIECHTENSTEIN", 41},
-    {"TWCY_LUXENBOURG", 352},
-    {"TWCY_MACAO", 853},
-    {"TWCY_MADAGASCAR", 1021},
-    {"TWCY_MALAWI", 265},
-    {"TWCY_MALAYSIA", 60},
-    {"TWCY_MALDIVES", 960},
-    {"TWCY_MALI", 1022},
-    {"TWCY_MALTA", 356},
-    {"TWCY_MARSHALLIS", 692},
-    {"TWCY_MAURITANIA", 1023},
-    {"TWCY_MAURITIUS", 230},
-    {"TWCY_MEXICO", 3},
-    {"TWCY_MICRONESIA", 691},
-    {"TWCY_MIQUELON", 508},
-    {"TWCY_MONACO", 33},
-    {"TWCY_MONGOLIA", 1024},
-    {"TWCY_MONTSERRAT", 8011},
-    {"TWCY_MOROCCO", 212},
-    {"TWCY_MOZAMBIQUE", 1025},
-    {"TWCY_NAMIBIA", 264},
-    {"TWCY_NAURU", 1026},
-    {"TWCY_NEPAL", 977},
-    {"TWCY_NETHERLANDS", 31},
-    {"TWCY_NETHANTILLES", 599},
-    {"TWCY_NEVIS", 8012},
-    {"TWCY_NEWCALEDONIA", 687},
-    {"TWCY_NEWZEALAND", 64},
-    {"TWCY_NICARAGUA", 505},
-    {"TWCY_NIGER", 227},
-    {"TWCY_NIGERIA", 234},
-    {"TWCY_NIUE", 1027},
-    {"TWCY_NORFOLKI", 1028},
-    {"TWCY_NORWAY", 47},
-    {"TWCY_OMAN", 968},
-    {"TWCY_PAKISTAN", 92},
-    {"TWCY_PALAU", 1029},
-    {"TWCY_PANAMA", 507},
-    {"TWCY_PARAGUAY", 595},
-    {"TWCY_PERU", 51},
-    {"TWCY_PHILLIPPINES", 63},
-    {"TWCY_PITCAIRNIS", 1030},
-    {"TWCY_PNEWGUINEA", 675},
-    {"TWCY_POLAND", 48},
-    {"TWCY_PORTUGAL", 351},
-    {"TWCY_QATAR", 974},
-    {"TWCY_REUNIONI", 1031},
-    {"TWCY_ROMANIA", 40},
-    {"TWCY_RWANDA", 250},
-    {"TWCY_SAIPAN", 670},
-    {"TWCY_SANMARINO", 39},
-    {"TWCY_SAOTOME", 1033},
-    {"TWCY_SAUDIARABIA", 966},
-    {"TWCY_SENEGAL", 221},
-    {"TWCY_SEYCHELLESIS", 1034},
-    {"TWCY_SIERRALEONE", 1035},
-    {"TWCY_SINGAPORE", 65},
-    {"TWCY_SOLOMONIS", 1036},
-    {"TWCY_SOMALI", 1037},
-    {"TWCY_SOUTHAFRICA", 27},
-    {"TWCY_SPAIN", 34},
-    {"TWCY_SRILANKA", 94},
-    {"TWCY_STHELENA", 1032},
-    {"TWCY_STKITTS", 8013},
-    {"TWCY_STLUCIA", 8014},
-    {"TWCY_STPIERRE", 508},
-    {"TWCY_STVINCENT", 8015},
-    {"TWCY_SUDAN", 1038},
-    {"TWCY_SURINAME", 597},
-    {"TWCY_SWAZILAND", 268},
-    {"TWCY_SWEDEN", 46},
-    {"TWCY_SWITZERLAND", 41},
-    {"TWCY_SYRIA", 1039},
-    {"TWCY_TAIWAN", 886},
-    {"TWCY_TANZANIA", 255},
-    {"TWCY_THAILAND", 66},
-    {"TWCY_TOBAGO", 8016},
-    {"TWCY_TOGO", 228},
-    {"TWCY_TONGAIS", 676},
-    {"TWCY_TRINIDAD", 8016},
-    {"TWCY_TUNISIA", 216},
-    {"TWCY_TURKEY", 90},
-    {"TWCY_TURKSCAICOS", 8017},
-    {"TWCY_TUVALU", 1040},
-    {"TWCY_UGANDA", 256},
-    {"TWCY_USSR", 7},
-    {"TWCY_UAEMIRATES", 971},
-    {"TWCY_UNITEDKINGDOM", 44},
-    {"TWCY_USA", 1},
-    {"TWCY_URUGUAY", 598},
-    {"TWCY_VANUATU", 1041},
-    {"TWCY_VATICANCITY", 39},
-    {"TWCY_VENEZUELA", 58},
-    {"TWCY_WAKE", 1042},
-    {"TWCY_WALLISIS", 1043},
-    {"TWCY_WESTERNSAHARA", 1044},
-    {"TWCY_WESTERNSAMOA", 1045},
-    {"TWCY_YEMEN", 1046},
-    {"TWCY_YUGOSLAVIA", 38},
-    {"TWCY_ZAIRE", 243},
-    {"TWCY_ZAMBIA", 260},
-    {"TWCY_ZIMBABWE", 263},
-    {"TWCY_ALBANIA", 355},
-    {"TWCY_ARMENIA", 374},
-    {"TWCY_AZERBAIJAN", 994},
-    {"TWCY_BELARUS", 375},
-    {"TWCY_BOSNIAHERZGO", 387},
-    {"TWCY_CAMBODIA", 855},
-    {"TWCY_CROATIA", 385},
-    {"TWCY_CZECHREPUBLIC", 420},
-    {"TWCY_DIEGOGARCIA", 246},
-    {"TWCY_ERITREA", 291},
-    {"TWCY_ESTONIA", 372},
-    {"TWCY_GEORGIA", 995},
-    {"TWCY_LATVIA", 371},
-    {"TWCY_LESOTHO", 266},
-    {"TWCY_LITHUANIA", 370},
-    {"TWCY_MACEDONIA", 389},
-    {"TWCY_MAYOTTEIS", 269},
-    {"TWCY_MOLDOVA", 373},
-    {"TWCY_MYANMAR", 95},
-    {"TWCY_NORTHKOREA", 850},
-    {"TWCY_PUERTORICO", 787},
-    {"TWCY_RUSSIA", 7},
-    {"TWCY_SERBIA", 381},
-    {"TWCY_SLOVAKIA", 421},
-    {"TWCY_SLOVENIA", 386},
-    {"TWCY_SOUTHKOREA", 82},
-    {"TWCY_UKRAINE", 380},
-    {"TWCY_USVIRGINIS", 340},
-    {"TWCY_VIETNAM", 84},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twbr_macros[] = {
-    {"TWBR_THRESHOLD", 0},
-    {"TWBR_HALFTONE", 1},
-    {"TWBR_CUSTHALFTONE", 2},
-    {"TWBR_DIFFUSION", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twbo_macros[] = {
-    {"TWBO_LSBFIRST", 0},
-    {"TWBO_MSBFIRST", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twcp_macros[] = {
-    {"TWCP_NONE", 0},
-    {"TWCP_PACKBITS", 1},
-    {"TWCP_GROUP31D", 2},
-    {"TWCP_GROUP31DEOL", 3},
-    {"TWCP_GROUP32D", 4},
-    {"TWCP_GROUP4", 5},
-    {"TWCP_JPEG", 6},
-    {"TWCP_LZW", 7},
-    {"TWCP_JBIG", 8},
-    {"TWCP_PNG", 9},
-    {"TWCP_RLE4", 10},
-    {"TWCP_RLE8", 11},
-    {"TWCP_BITFIELDS", 12},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twft_macros[] = {
-    {"TWFT_RED", 0},
-    {"TWFT_GREEN", 1},
-    {"TWFT_BLUE", 2},
-    {"TWFT_NONE", 3},
-    {"TWFT_WHITE", 4},
-    {"TWFT_CYAN", 5},
-    {"TWFT_MAGENTA", 6},
-    {"TWFT_YELLOW", 7},
-    {"TWFT_BLACK", 8},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twff_macros[] = {
-    {"TWFF_TIFF", 0},
-    {"TWFF_PICT", 1},
-    {"TWFF_BMP", 2},
-    {"TWFF_XBM", 3},
-    {"TWFF_JFIF", 4},
-    {"TWFF_FPX", 5},
-    {"TWFF_TIFFMULTI", 6},
-    {"TWFF_PNG", 7},
-    {"TWFF_SPIFF", 8},
-    {"TWFF_EXIF", 9},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twlp_macros[] = {
-    {"TWLP_REFLECTIVE", 0},
-    {"TWLP_TRANSMISSIVE", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twls_macros[] = {
-    {"TWLS_RED", 0},
-    {"TWLS_GREEN", 1},
-    {"TWLS_BLUE", 2},
-    {"TWLS_NONE", 3},
-    {"TWLS_WHITE", 4},
-    {"TWLS_UV", 5},
-    {"TWLS_IR", 6},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twor_macros[] = {
-    {"TWOR_ROT0", 0},
-    {"TWOR_ROT90", 1},
-    {"TWOR_ROT180", 2},
-    {"TWOR_ROT270", 3},
-    {"TWOR_PORTRAIT", 0},
-    {"TWOR_LANDSCAPE", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twpf_macros[] = {
-    {"TWPF_CHOCOLATE", 0},
-    {"TWPF_VANILLA", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twpt_macros[] = {
-    {"TWPT_BW", 0},
-    {"TWPT_GRAY", 1},
-    {"TWPT_RGB", 2},
-    {"TWPT_PALETTE", 3},
-    {"TWPT_CMY", 4},
-    {"TWPT_CMYK", 5},
-    {"TWPT_YUV", 6},
-    {"TWPT_YUVK", 7},
-    {"TWPT_CIEXYZ", 8},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twpc_macros[] = {
-    {"TWPC_CHUNKY", 0},
-    {"TWPC_PLANAR", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twss_macros[] = {
-    {"TWSS_NONE", 0},
-    {"TWSS_A4LETTER", 1},
-    {"TWSS_B5LETTER", 2},
-    {"TWSS_USLETTER", 3},
-    {"TWSS_USLEGAL", 4},
-    {"TWSS_A5", 5},
-    {"TWSS_B4", 6},
-    {"TWSS_B6", 7},
-    {"TWSS_USLEDGER", 9},
-    {"TWSS_USEXECUTIVE", 10},
-    {"TWSS_A3", 11},
-    {"TWSS_B3", 12},
-    {"TWSS_A6", 13},
-    {"TWSS_C4", 14},
-    {"TWSS_C5", 15},
-    {"TWSS_C6", 16},
-    {"TWSS_4A0", 17},
-    {"TWSS_2A0", 18},
-    {"TWSS_A0", 19},
-    {"TWSS_A1", 20},
-    {"TWSS_A2", 21},
-    {"TWSS_A4", 1},
-    {"TWSS_A7", 22},
-    {"TWSS_A8", 23},
-    {"TWSS_A9", 24},
-    {"TWSS_A10", 25},
-    {"TWSS_ISOB0", 26},
-    {"TWSS_ISOB1", 27},
-    {"TWSS_ISOB2", 28},
-    {"TWSS_ISOB3", 12},
-    {"TWSS_ISOB4", 6},
-    {"TWSS_ISOB5", 29},
-    {"TWSS_ISOB6", 7},
-    {"TWSS_ISOB7", 30},
-    {"TWSS_ISOB8", 31},
-    {"TWSS_ISOB9", 32},
-    {"TWSS_ISOB10", 33},
-    {"TWSS_JISB0", 34},
-    {"TWSS_JISB1", 35},
-    {"TWSS_JISB2", 36},
-    {"TWSS_JISB3", 37},
-    {"TWSS_JISB4", 38},
-    {"TWSS_JISB5", 2},
-    {"TWSS_JISB6", 39},
-    {"TWSS_JISB7", 40},
-    {"TWSS_JISB8", 41},
-    {"TWSS_JISB9", 42},
-    {"TWSS_JISB10", 43},
-    {"TWSS_C0", 44},
-    {"TWSS_C1", 45},
-    {"TWSS_C2", 46},
-    {"TWSS_C3", 47},
-    {"TWSS_C7", 48},
-    {"TWSS_C8", 49},
-    {"TWSS_C9", 50},
-    {"TWSS_C10", 51},
-    {"TWSS_USSTATEMENT", 52},
-    {"TWSS_BUSINESSCARD", 53},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twsx_macros[] = {
-    {"TWSX_NATIVE", 0},
-    {"TWSX_FILE", 1},
-    {"TWSX_MEMORY", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twun_macros[] = {
-    {"TWUN_INCHES", 0},
-    {"TWUN_CENTIMETERS", 1},
-    {"TWUN_PICAS", 2},
-    {"TWUN_POINTS", 3},
-    {"TWUN_TWIPS", 4},
-    {"TWUN_PIXELS", 5},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twdx_macros[] = {
-    {"TWDX_NONE", 0},
-    {"TWDX_1PASSDUPLEX", 1},
-    {"TWDX_2PASSDUPLEX", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twjc_macros[] = {
-    {"TWJC_NONE", 0},
-    {"TWJC_JSIC", 1},
-    {"TWJC_JSIS", 2},
-    {"TWJC_JSXC", 3},
-    {"TWJC_JSXS", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twaf_macros[] = {
-    {"TWAF_WAV", 0},
-    {"TWAF_AIFF", 1},
-    {"TWAF_AU", 3},
-    {"TWAF_SND", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twal_macros[] = {
-    {"TWAL_ALARM", 0},
-    {"TWAL_FEEDERERROR", 1},
-    {"TWAL_FEEDERWARNING", 2},
-    {"TWAL_BARCODE", 3},
-    {"TWAL_DOUBLEFEED", 4},
-    {"TWAL_JAM", 5},
-    {"TWAL_PATCHCODE", 6},
-    {"TWAL_POWER", 7},
-    {"TWAL_SKEW", 8},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twcb_macros[] = {
-    {"TWCB_AUTO", 0},
-    {"TWCB_CLEAR", 1},
-    {"TWCB_NOCLEAR", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twde_macros[] = {
-    {"TWDE_CUSTOMEVENTS", 0x8000},
-    {"TWDE_CHECKAUTOMATICCAPTURE", 0x0},
-    {"TWDE_CHECKBATTERY", 0x1},
-    {"TWDE_CHECKDEVICEONLINE", 0x2},
-    {"TWDE_CHECKFLASH", 0x3},
-    {"TWDE_CHECKPOWERSUPPLY", 0x4},
-    {"TWDE_CHECKRESOLUTION", 0x5},
-    {"TWDE_DEVICEADDED", 0x6},
-    {"TWDE_DEVICEOFFLINE", 0x7},
-    {"TWDE_DEVICEREADY", 0x8},
-    {"TWDE_DEVICEREMOVED", 0x9},
-    {"TWDE_IMAGECAPTURED", 0xA},
-    {"TWDE_IMAGEDELETED", 0xB},
-    {"TWDE_PAPERDOUBLEFEED", 0xC},
-    {"TWDE_PAPERJAM", 0xD},
-    {"TWDE_LAMPFAILURE", 0xE},
-    {"TWDE_POWERSAVE", 0xF},
-    {"TWDE_POWERSAVENOTIFY", 0x10},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twfa_macros[] = {
-    {"TWFA_NONE", 0},
-    {"TWFA_LEFT", 1},
-    {"TWFA_CENTER", 2},
-    {"TWFA_RIGHT", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twfo_macros[] = {
-    {"TWFO_FIRSTPAGEFIRST", 0},
-    {"TWFO_LASTPAGEFIRST", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twps_macros[] = {
-    {"TWPS_EXTERNAL", 0},
-    {"TWPS_BATTERY", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twpr_macros[] = {
-    {"TWPR_IMPRINTERTOPBEFORE", 0},
-    {"TWPR_IMPRINTERTOPAFTER", 1},
-    {"TWPR_IMPRINTERBOTTOMBEFORE", 2},
-    {"TWPR_IMPRINTERBOTTOMAFTER", 3},
-    {"TWPR_ENDORSERTOPBEFORE", 4},
-    {"TWPR_ENDORSERTOPAFTER", 5},
-    {"TWPR_ENDORSERBOTTOMBEFORE", 6},
-    {"TWPR_ENDORSERBOTTOMAFTER", 7},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twpm_macros[] = {
-    {"TWPM_SINGLESTRING", 0},
-    {"TWPM_MULTISTRING", 1},
-    {"TWPM_COMPOUNDSTRING", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twbd_macros[] = {
-    {"TWBD_HORZ", 0},
-    {"TWBD_VERT", 1},
-    {"TWBD_HORZVERT", 2},
-    {"TWBD_VERTHORZ", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twfl_macros[] = {
-    {"TWFL_NONE", 0},
-    {"TWFL_OFF", 1},
-    {"TWFL_ON", 2},
-    {"TWFL_AUTO", 3},
-    {"TWFL_REDEYE", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twfr_macros[] = {
-    {"TWFR_BOOK", 0},
-    {"TWFR_FANFOLD", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twif_macros[] = {
-    {"TWIF_NONE", 0},
-    {"TWIF_AUTO", 1},
-    {"TWIF_LOWPASS", 2},
-    {"TWIF_BANDPASS", 3},
-    {"TWIF_HIGHPASS", 4},
-    {"TWIF_TEXT", 3},
-    {"TWIF_FINELINE", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twnf_macros[] = {
-    {"TWNF_NONE", 0},
-    {"TWNF_AUTO", 1},
-    {"TWNF_LONEPIXEL", 2},
-    {"TWNF_MAJORITYRULE", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twov_macros[] = {
-    {"TWOV_NONE", 0},
-    {"TWOV_AUTO", 1},
-    {"TWOV_TOPBOTTOM", 2},
-    {"TWOV_LEFTRIGHT", 3},
-    {"TWOV_ALL", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_ui_macros[] = {
-    {"TWZV_UI_CONVENTIONAL", 0},
-    {"TWZV_UI_ADVANCED", 1},
-    {"TWZV_UI_EASY", 2},
-    {"TWZV_UI_SIMPLE", 3},
-    {"TWZV_UI_EASYUISUPPRESSED", 4},
-    {"TWZV_UI_DOCUMENT", 5},
-    {"TWZV_UI_EXTRALIDFILM", 6},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_ft_macros[] = {
-    {"TWZV_FT_POSI", 0},
-    {"TWZV_FT_NEGA", 1},
-    {"TWZV_FT_REFLECTIVE", 2},
-    {"TWZV_FT_BWNEGA", 3},
-    {"TWZV_FT_REFLECTIVEDOCUMENT", 4},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_em_macros[] = {
-    {"TWZV_EM_NORMAL", 0},
-    {"TWZV_EM_PREVIEW", 1},
-    {"TWZV_EM_AUTO", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_pg_macros[] = {
-    {"TWZV_PG_10", 0},
-    {"TWZV_PG_18", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_gt_macros[] = {
-    {"TWZV_GT_NORMAL", 0},
-    {"TWZV_GT_LINEAR", 1},
-    {"TWZV_GT_PRESET", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_cc_macros[] = {
-    {"TWZV_CC_DEFAULT", 0},
-    {"TWZV_CC_NONE", 1},
-    {"TWZV_CC_PRESET", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_cl_macros[] = {
-    {"TWZV_CL_STANDARD", 0},
-    {"TWZV_CL_DUMB", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_tpu_macros[] = {
-    {"TWZV_TPU_NONE", 0},
-    {"TWZV_TPU_TYPE1", 1},
-    {"TWZV_TPU_TYPE2", 2},
-    {"TWZV_TPU_TYPE3", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_usm_macros[] = {
-    {"TWZV_USM_LOW", 0},
-    {"TWZV_USM_MEDIUM", 1},
-    {"TWZV_USM_HIGH", 2},
-    {"TWZV_USM_CUSTOM", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_dscr_macros[] = {
-    {"TWZV_DSCR_COMMON", 0},
-    {"TWZV_DSCR_85", 1},
-    {"TWZV_DSCR_133", 2},
-    {"TWZV_DSCR_175", 3},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_ta_macros[] = {
-    {"TWZV_TA_LENGTHWAYS", 0},
-    {"TWZV_TA_SIDEWAYS", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_dr_macros[] = {
-    {"TWZV_DR_LOW", 0},
-    {"TWZV_DR_MEDIUM", 1},
-    {"TWZV_DR_HIGH", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_ice_macros[] = {
-    {"TWZV_ICE_LOW", 0},
-    {"TWZV_ICE_HIGH", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_gr_macros[] = {
-    {"TWZV_GR_LOW", 0},
-    {"TWZV_GR_MEDIUM", 1},
-    {"TWZV_GR_HIGH", 2},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_ht_macros[] = {
-    {"TWZV_HT_NOSET", 0},
-    {"TWZV_HT_REFLECT", 1},
-    {"TWZV_HT_35MMSTRIP", 2},
-    {"TWZV_HT_BROWNIE", 3},
-    {"TWZV_HT_35MMMOUNT", 4},
-    {"TWZV_HT_40X50", 5},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_fs_macros[] = {
-    {"TWZV_FS_NOSET", 0},
-    {"TWZV_FS_60X45", 1},
-    {"TWZV_FS_60X60", 2},
-    {"TWZV_FS_60X70", 3},
-    {"TWZV_FS_60X80", 4},
-    {"TWZV_FS_60X90", 5},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_af_macros[] = {
-    {"TWZV_AF_STRIP", 0},
-    {"TWZV_AF_MOUNT", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_fet_macros[] = {
-    {"TWZV_FT_ADF", 0},
-    {"TWZV_FT_MPF", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_li_macros[] = {
-    {"TWZV_LI_NORMAL", 0},
-    {"TWZV_LI_EXTEND", 1},
-    {"ERROR!", -1},
-};
-
-inline constexpr MacroEntry twzv_autosizetype_macros[] = {
-    {"TWZV_AUTOSIZE_NORMAL", 0},
-    {"TWZV_AUTOSIZE_LONG", 1},
-    {"ERROR!", -1},
-};
+size_t LookupCapValueName(uint16_t cap, uint16_t value, char* pszOut);
+
+// ---- Name tables --------------------------------------------------------------------------------
+
+#define TWAINMON_TWRC_ROWS(X)      \
+    X(TWRC_CUSTOMBASE, 0x8000)     \
+    X(TWRC_SUCCESS, 0x0)           \
+    X(TWRC_FAILURE, 0x1)           \
+    X(TWRC_CHECKSTATUS, 0x2)       \
+    X(TWRC_CANCEL, 0x3)            \
+    X(TWRC_DSEVENT, 0x4)           \
+    X(TWRC_NOTDSEVENT, 0x5)        \
+    X(TWRC_XFERDONE, 0x6)          \
+    X(TWRC_ENDOFLIST, 0x7)         \
+    X(TWRC_INFONOTSUPPORTED, 0x8)  \
+    X(TWRC_DATANOTAVAILABLE, 0x9)
+TWAINMON_NAME_TABLE(twrc_macros, uint16_t, TWAINMON_TWRC_ROWS);
+
+#define TWAINMON_DG_ROWS(X)  \
+    X(DG_CONTROL, 1)         \
+    X(DG_IMAGE, 2)           \
+    X(DG_AUDIO, 4)
+TWAINMON_NAME_TABLE(dg_macros, uint32_t, TWAINMON_DG_ROWS);
+
+#define TWAINMON_DAT_ROWS(X)       \
+    X(DAT_NULL, 0x0)               \
+    X(DAT_CUSTOMBASE, 0x8000)      \
+    X(DAT_CAPABILITY, 0x1)         \
+    X(DAT_EVENT, 0x2)              \
+    X(DAT_IDENTITY, 0x3)           \
+    X(DAT_PARENT, 0x4)             \
+    X(DAT_PENDINGXFERS, 0x5)       \
+    X(DAT_SETUPMEMXFER, 0x6)       \
+    X(DAT_SETUPFILEXFER, 0x7)      \
+    X(DAT_STATUS, 0x8)             \
+    X(DAT_USERINTERFACE, 0x9)      \
+    X(DAT_XFERGROUP, 0xA)          \
+    X(DAT_TWUNKIDENTITY, 0xB)      \
+    X(DAT_CUSTOMDSDATA, 0xC)       \
+    X(DAT_DEVICEEVENT, 0xD)        \
+    X(DAT_FILESYSTEM, 0xE)         \
+    X(DAT_PASSTHRU, 0xF)           \
+    X(DAT_IMAGEINFO, 0x101)        \
+    X(DAT_IMAGELAYOUT, 0x102)      \
+    X(DAT_IMAGEMEMXFER, 0x103)     \
+    X(DAT_IMAGENATIVEXFER, 0x104)  \
+    X(DAT_IMAGEFILEXFER, 0x105)    \
+    X(DAT_CIECOLOR, 0x106)         \
+    X(DAT_GRAYRESPONSE, 0x107)     \
+    X(DAT_RGBRESPONSE, 0x108)      \
+    X(DAT_JPEGCOMPRESSION, 0x109)  \
+    X(DAT_PALETTE8, 0x10A)         \
+    X(DAT_EXTIMAGEINFO, 0x10B)     \
+    X(DAT_AUDIOFILEXFER, 0x201)    \
+    X(DAT_AUDIOINFO, 0x202)        \
+    X(DAT_AUDIONATIVEXFER, 0x203)  \
+    X(DAT_CALLBACK, 0x10)          \
+    X(DAT_SETUPFILEXFER2, 0x301)
+TWAINMON_NAME_TABLE(dat_macros, uint16_t, TWAINMON_DAT_ROWS);
+
+#define TWAINMON_DAT_ZV_ROWS(X)            \
+    X(DAT_ZV_AUTOEXPOSURE, 0x8001)         \
+    X(DAT_ZV_RGBMATRIX, 0x8002)            \
+    X(DAT_ZV_COLORSMOOTHING, 0x8003)       \
+    X(DAT_ZV_EVENT, 0x8004)                \
+    X(DAT_ZV_HARDWAREINFO, 0x8005)         \
+    X(DAT_ZV_SKEWINFO, 0x8006)             \
+    X(DAT_ZV_UNSHARPMASKPARAM, 0x8007)     \
+    X(DAT_ZV_REDCORRECTIONMATRIX, 0x8008)  \
+    X(DAT_ZV_TWAINCALLBACKMSG, 0x8009)     \
+    X(DAT_ZV_SETTINGFRAME, 0x800A)         \
+    X(DAT_ZV_USMINFO, 0x800B)              \
+    X(DAT_ZV_EDGEFILLAREA, 0x8015)         \
+    X(DAT_ZV_COLORFILTER, 0x8016)          \
+    X(DAT_ZV_DUALIMAGE, 0x8017)
+TWAINMON_NAME_TABLE(dat_zv_macros, uint16_t, TWAINMON_DAT_ZV_ROWS);
+
+#define TWAINMON_MSG_ROWS(X)       \
+    X(MSG_NULL, 0x0)               \
+    X(MSG_CUSTOMBASE, 0x8000)      \
+    X(MSG_GET, 0x1)                \
+    X(MSG_GETCURRENT, 0x2)         \
+    X(MSG_GETDEFAULT, 0x3)         \
+    X(MSG_GETFIRST, 0x4)           \
+    X(MSG_GETNEXT, 0x5)            \
+    X(MSG_SET, 0x6)                \
+    X(MSG_RESET, 0x7)              \
+    X(MSG_QUERYSUPPORT, 0x8)       \
+    X(MSG_XFERREADY, 0x101)        \
+    X(MSG_CLOSEDSREQ, 0x102)       \
+    X(MSG_CLOSEDSOK, 0x103)        \
+    X(MSG_DEVICEEVENT, 0x104)      \
+    X(MSG_CHECKSTATUS, 0x201)      \
+    X(MSG_OPENDSM, 0x301)          \
+    X(MSG_CLOSEDSM, 0x302)         \
+    X(MSG_OPENDS, 0x401)           \
+    X(MSG_CLOSEDS, 0x402)          \
+    X(MSG_USERSELECT, 0x403)       \
+    X(MSG_DISABLEDS, 0x501)        \
+    X(MSG_ENABLEDS, 0x502)         \
+    X(MSG_ENABLEDSUIONLY, 0x503)   \
+    X(MSG_PROCESSEVENT, 0x601)     \
+    X(MSG_ENDXFER, 0x701)          \
+    X(MSG_CHANGEDIRECTORY, 0x801)  \
+    X(MSG_CREATEDIRECTORY, 0x802)  \
+    X(MSG_DELETE, 0x803)           \
+    X(MSG_FORMATMEDIA, 0x804)      \
+    X(MSG_GETCLOSE, 0x805)         \
+    X(MSG_GETFIRSTFILE, 0x806)     \
+    X(MSG_GETINFO, 0x807)          \
+    X(MSG_GETNEXTFILE, 0x808)      \
+    X(MSG_RENAME, 0x809)           \
+    X(MSG_PASSTHRU, 0x901)
+TWAINMON_NAME_TABLE(msg_macros, uint16_t, TWAINMON_MSG_ROWS);
+
+#define TWAINMON_MSG_ZV_ROWS(X)    \
+    X(MSG_ZV_TIMERRESET, 0x8001)   \
+    X(MSG_ZV_XFERREQUEST, 0x8002)
+TWAINMON_NAME_TABLE(msg_zv_macros, uint16_t, TWAINMON_MSG_ZV_ROWS);
+
+#define TWAINMON_CAP_ROWS(X)               \
+    X(CAP_CUSTOMBASE, 0x8000)              \
+    X(CAP_XFERCOUNT, 0x1)                  \
+    X(CAP_AUTHOR, 0x1000)                  \
+    X(CAP_CAPTION, 0x1001)                 \
+    X(CAP_FEEDERENABLED, 0x1002)           \
+    X(CAP_FEEDERLOADED, 0x1003)            \
+    X(CAP_TIMEDATE, 0x1004)                \
+    X(CAP_SUPPORTEDCAPS, 0x1005)           \
+    X(CAP_EXTENDEDCAPS, 0x1006)            \
+    X(CAP_AUTOFEED, 0x1007)                \
+    X(CAP_CLEARPAGE, 0x1008)               \
+    X(CAP_FEEDPAGE, 0x1009)                \
+    X(CAP_REWINDPAGE, 0x100A)              \
+    X(CAP_INDICATORS, 0x100B)              \
+    X(CAP_SUPPORTEDCAPSEXT, 0x100C)        \
+    X(CAP_PAPERDETECTABLE, 0x100D)         \
+    X(CAP_UICONTROLLABLE, 0x100E)          \
+    X(CAP_DEVICEONLINE, 0x100F)            \
+    X(CAP_AUTOSCAN, 0x1010)                \
+    X(CAP_THUMBNAILSENABLED, 0x1011)       \
+    X(CAP_DUPLEX, 0x1012)                  \
+    X(CAP_DUPLEXENABLED, 0x1013)           \
+    X(CAP_ENABLEDSUIONLY, 0x1014)          \
+    X(CAP_CUSTOMDSDATA, 0x1015)            \
+    X(CAP_ENDORSER, 0x1016)                \
+    X(CAP_JOBCONTROL, 0x1017)              \
+    X(CAP_ALARMS, 0x1018)                  \
+    X(CAP_ALARMVOLUME, 0x1019)             \
+    X(CAP_AUTOMATICCAPTURE, 0x101A)        \
+    X(CAP_TIMEBEFOREFIRSTCAPTURE, 0x101B)  \
+    X(CAP_TIMEBETWEENCAPTURES, 0x101C)     \
+    X(CAP_CLEARBUFFERS, 0x101D)            \
+    X(CAP_MAXBATCHBUFFERS, 0x101E)         \
+    X(CAP_DEVICETIMEDATE, 0x101F)          \
+    X(CAP_POWERSUPPLY, 0x1020)             \
+    X(CAP_CAMERAPREVIEWUI, 0x1021)         \
+    X(CAP_DEVICEEVENT, 0x1022)             \
+    X(CAP_SERIALNUMBER, 0x1024)            \
+    X(CAP_PRINTER, 0x1026)                 \
+    X(CAP_PRINTERENABLED, 0x1027)          \
+    X(CAP_PRINTERINDEX, 0x1028)            \
+    X(CAP_PRINTERMODE, 0x1029)             \
+    X(CAP_PRINTERSTRING, 0x102A)           \
+    X(CAP_PRINTERSUFFIX, 0x102B)           \
+    X(CAP_LANGUAGE, 0x102C)                \
+    X(CAP_FEEDERALIGNMENT, 0x102D)         \
+    X(CAP_FEEDERORDER, 0x102E)             \
+    X(CAP_REACQUIREALLOWED, 0x1030)        \
+    X(CAP_BATTERYMINUTES, 0x1032)          \
+    X(CAP_BATTERYPERCENTAGE, 0x1033)
+TWAINMON_NAME_TABLE(cap_macros, uint16_t, TWAINMON_CAP_ROWS);
+
+#define TWAINMON_ICAP_ROWS(X)                     \
+    X(ICAP_COMPRESSION, 0x100)                    \
+    X(ICAP_PIXELTYPE, 0x101)                      \
+    X(ICAP_UNITS, 0x102)                          \
+    X(ICAP_XFERMECH, 0x103)                       \
+    X(ICAP_AUTOBRIGHT, 0x1100)                    \
+    X(ICAP_BRIGHTNESS, 0x1101)                    \
+    X(ICAP_CONTRAST, 0x1103)                      \
+    X(ICAP_CUSTHALFTONE, 0x1104)                  \
+    X(ICAP_EXPOSURETIME, 0x1105)                  \
+    X(ICAP_FILTER, 0x1106)                        \
+    X(ICAP_FLASHUSED, 0x1107)                     \
+    X(ICAP_GAMMA, 0x1108)                         \
+    X(ICAP_HALFTONES, 0x1109)                     \
+    X(ICAP_HIGHLIGHT, 0x110A)                     \
+    X(ICAP_IMAGEFILEFORMAT, 0x110C)               \
+    X(ICAP_LAMPSTATE, 0x110D)                     \
+    X(ICAP_LIGHTSOURCE, 0x110E)                   \
+    X(ICAP_ORIENTATION, 0x1110)                   \
+    X(ICAP_PHYSICALWIDTH, 0x1111)                 \
+    X(ICAP_PHYSICALHEIGHT, 0x1112)                \
+    X(ICAP_SHADOW, 0x1113)                        \
+    X(ICAP_FRAMES, 0x1114)                        \
+    X(ICAP_XNATIVERESOLUTION, 0x1116)             \
+    X(ICAP_YNATIVERESOLUTION, 0x1117)             \
+    X(ICAP_XRESOLUTION, 0x1118)                   \
+    X(ICAP_YRESOLUTION, 0x1119)                   \
+    X(ICAP_MAXFRAMES, 0x111A)                     \
+    X(ICAP_TILES, 0x111B)                         \
+    X(ICAP_BITORDER, 0x111C)                      \
+    X(ICAP_CCITTKFACTOR, 0x111D)                  \
+    X(ICAP_LIGHTPATH, 0x111E)                     \
+    X(ICAP_PIXELFLAVOR, 0x111F)                   \
+    X(ICAP_PLANARCHUNKY, 0x1120)                  \
+    X(ICAP_ROTATION, 0x1121)                      \
+    X(ICAP_SUPPORTEDSIZES, 0x1122)                \
+    X(ICAP_THRESHOLD, 0x1123)                     \
+    X(ICAP_XSCALING, 0x1124)                      \
+    X(ICAP_YSCALING, 0x1125)                      \
+    X(ICAP_BITORDERCODES, 0x1126)                 \
+    X(ICAP_PIXELFLAVORCODES, 0x1127)              \
+    X(ICAP_JPEGPIXELTYPE, 0x1128)                 \
+    X(ICAP_TIMEFILL, 0x112A)                      \
+    X(ICAP_BITDEPTH, 0x112B)                      \
+    X(ICAP_BITDEPTHREDUCTION, 0x112C)             \
+    X(ICAP_UNDEFINEDIMAGESIZE, 0x112D)            \
+    X(ICAP_IMAGEDATASET, 0x112E)                  \
+    X(ICAP_EXTIMAGEINFO, 0x112F)                  \
+    X(ICAP_MINIMUMHEIGHT, 0x1130)                 \
+    X(ICAP_MINIMUMWIDTH, 0x1131)                  \
+    X(ICAP_AUTODISCARDBLANKPAGES, 0x1134)         \
+    X(ICAP_FLIPROTATION, 0x1136)                  \
+    X(ICAP_BARCODEDETECTIONENABLED, 0x1137)       \
+    X(ICAP_SUPPORTEDBARCODETYPES, 0x1138)         \
+    X(ICAP_BARCODEMAXSEARCHPRIORITIES, 0x1139)    \
+    X(ICAP_BARCODESEARCHPRIORITIES, 0x113A)       \
+    X(ICAP_BARCODESEARCHMODE, 0x113B)             \
+    X(ICAP_BARCODEMAXRETRIES, 0x113C)             \
+    X(ICAP_BARCODETIMEOUT, 0x113D)                \
+    X(ICAP_ZOOMFACTOR, 0x113E)                    \
+    X(ICAP_PATCHCODEDETECTIONENABLED, 0x113F)     \
+    X(ICAP_SUPPORTEDPATCHCODETYPES, 0x1140)       \
+    X(ICAP_PATCHCODEMAXSEARCHPRIORITIES, 0x1141)  \
+    X(ICAP_PATCHCODESEARCHPRIORITIES, 0x1142)     \
+    X(ICAP_PATCHCODESEARCHMODE, 0x1143)           \
+    X(ICAP_PATCHCODEMAXRETRIES, 0x1144)           \
+    X(ICAP_PATCHCODETIMEOUT, 0x1145)              \
+    X(ICAP_FLASHUSED2, 0x1146)                    \
+    X(ICAP_IMAGEFILTER, 0x1147)                   \
+    X(ICAP_NOISEFILTER, 0x1148)                   \
+    X(ICAP_OVERSCAN, 0x1149)                      \
+    X(ICAP_AUTOMATICBORDERDETECTION, 0x1150)      \
+    X(ICAP_AUTOMATICDESKEW, 0x1151)               \
+    X(ICAP_AUTOMATICROTATE, 0x1152)               \
+    X(ICAP_JPEGQUALITY, 0x1153)                   \
+    X(ICAP_AUTOSIZE, 0x1156)                      \
+    X(ICAP_IMAGEMERGE, 0x115C)
+TWAINMON_NAME_TABLE(icap_macros, uint16_t, TWAINMON_ICAP_ROWS);
+
+#define TWAINMON_CAP_ZV_ROWS(X)            \
+    X(CAP_ZV_VERSION, 0x8001)              \
+    X(CAP_ZV_TPUENABLED, 0x8002)           \
+    X(CAP_ZV_PRODUCTNAME, 0x800C)          \
+    X(CAP_ZV_UIMODE, 0x800F)               \
+    X(CAP_ZV_AUTOLAYOUT, 0x8011)           \
+    X(CAP_ZV_COMMANDLEVEL, 0x8012)         \
+    X(CAP_ZV_MODELID, 0x8013)              \
+    X(CAP_ZV_MODELNAME, 0x8014)            \
+    X(CAP_ZV_PROGRESS, 0x8015)             \
+    X(CAP_ZV_STARTBUTTONENABLED, 0x8016)   \
+    X(CAP_ZV_TABLEARRANGEMENT, 0x8017)     \
+    X(CAP_ZV_TPUTYPE, 0x8018)              \
+    X(CAP_ZV_USERINTERFACE, 0x8019)        \
+    X(CAP_ZV_INDICATORSTRING, 0x802B)      \
+    X(CAP_ZV_AFLENABLED, 0x8032)           \
+    X(CAP_ZV_AFLFILMTYPE, 0x8033)          \
+    X(CAP_ZV_AFLLOADED, 0x8034)            \
+    X(CAP_ZV_FEEDERTYPE, 0x803B)           \
+    X(CAP_ZV_LIDFILMTYPE, 0x803D)          \
+    X(CAP_ZV_FEEDERALIGNMENT, 0x803E)      \
+    X(CAP_ZV_DOUBLEFEEDDETECTION, 0x804E)  \
+    X(CAP_ZV_SUPPRESSDEVICEERROR, 0x8057)  \
+    X(CAP_ZV_DUALIMAGE, 0x8068)
+TWAINMON_NAME_TABLE(cap_zv_macros, uint16_t, TWAINMON_CAP_ZV_ROWS);
+
+#define TWAINMON_ICAP_ZV_ROWS(X)                 \
+    X(ICAP_ZV_FILMTYPE, 0x8003)                  \
+    X(ICAP_ZV_DRAFTSCAN, 0x8004)                 \
+    X(ICAP_ZV_EXPOSUREMODE, 0x8005)              \
+    X(ICAP_ZV_LUT1, 0x8007)                      \
+    X(ICAP_ZV_LUT2, 0x8008)                      \
+    X(ICAP_ZV_COLORCORRECTION, 0x8009)           \
+    X(ICAP_ZV_DESCREENING, 0x800A)               \
+    X(ICAP_ZV_MAXRESFORDESCREENING, 0x800B)      \
+    X(ICAP_ZV_FOCUS, 0x800D)                     \
+    X(ICAP_ZV_UNSHARPMASK, 0x800E)               \
+    X(ICAP_ZV_VELMAP, 0x8010)                    \
+    X(ICAP_ZV_AUTOFOCUS, 0x801A)                 \
+    X(ICAP_ZV_BACKSIDEIMGUPSIDEDOWN, 0x801B)     \
+    X(ICAP_ZV_CMM, 0x801C)                       \
+    X(ICAP_ZV_CMMSOURCENAME, 0x801D)             \
+    X(ICAP_ZV_CMMTARGETNAME, 0x801E)             \
+    X(ICAP_ZV_COLORSMOOTHING, 0x801F)            \
+    X(ICAP_ZV_DESCREENINGLEVEL, 0x8020)          \
+    X(ICAP_ZV_DISPLAYGAMMA, 0x8021)              \
+    X(ICAP_ZV_MIRROR, 0x8022)                    \
+    X(ICAP_ZV_SKEW, 0x8023)                      \
+    X(ICAP_ZV_UNSHARPMASKLEVEL, 0x8024)          \
+    X(ICAP_ZV_COLORADJUSTMENT, 0x8025)           \
+    X(ICAP_ZV_COLORRESTORATION, 0x8026)          \
+    X(ICAP_ZV_DUSTREMOVAL, 0x8027)               \
+    X(ICAP_ZV_DUSTREMOVALLEVEL, 0x8028)          \
+    X(ICAP_ZV_GRAINREDUCTION, 0x8029)            \
+    X(ICAP_ZV_GRAINREDUCTIONLEVEL, 0x802A)       \
+    X(ICAP_ZV_DIGITALICE, 0x802C)                \
+    X(ICAP_ZV_DIGITALICELEVEL, 0x802D)           \
+    X(ICAP_ZV_MAXRESFORDIGITALICE, 0x802E)       \
+    X(ICAP_ZV_NEGAMODESUPPORT, 0x802F)           \
+    X(ICAP_ZV_HOLDERTYPE, 0x8030)                \
+    X(ICAP_ZV_FILMSIZE, 0x8031)                  \
+    X(ICAP_ZV_AFLPREVIEWPHYSICALHEIGHT, 0x8035)  \
+    X(ICAP_ZV_AFLPREVIEWPHYSICALWIDTH, 0x8036)   \
+    X(ICAP_ZV_AFLSCANPHYSICALHEIGHT, 0x8037)     \
+    X(ICAP_ZV_AFLSCANPHYSICALWIDTH, 0x8038)      \
+    X(ICAP_ZV_AFLMOUNTPHYSICALHEIGHT, 0x8039)    \
+    X(ICAP_ZV_AFLMOUNTPHYSICALWIDTH, 0x803A)     \
+    X(ICAP_ZV_FEEDERTHUMBNAILENABLED, 0x803C)    \
+    X(ICAP_ZV_ADE, 0x8043)                       \
+    X(ICAP_ZV_ADFSUPPORTEDMINHEIGHT, 0x8045)     \
+    X(ICAP_ZV_ADFSUPPORTEDMINWIDTH, 0x8046)      \
+    X(ICAP_ZV_AUTOSIZE, 0x8050)                  \
+    X(ICAP_ZV_AUTOCOLORDETECTION, 0x8051)        \
+    X(ICAP_ZV_PUNCHHOLEREMOVAL, 0x8052)          \
+    X(ICAP_ZV_BLANKPAGESKIP, 0x8053)             \
+    X(ICAP_ZV_EDGEFILL, 0x8059)                  \
+    X(ICAP_ZV_DROPOUTCOLOR, 0x8062)              \
+    X(ICAP_ZV_OVERSCANMARGIN, 0x8066)            \
+    X(ICAP_ZV_KDW, 0x8054)                       \
+    X(ICAP_ZV_ADFMAXHEIGHT, 0x8056)              \
+    X(ICAP_ZV_TEXTENHANCEMENT, 0x8043)           \
+    X(ICAP_ZV_TEXTENHANCEMENTLEVEL, 0x8061)      \
+    X(ICAP_ZV_COLORENHANCEMENT, 0x804A)          \
+    X(ICAP_ZV_COLORENHANCEMENT2, 0x8063)         \
+    X(ICAP_ZV_COLORSLIPREDUCTION, 0x8079)        \
+    X(ICAP_ZV_AUTOSIZETYPE, 0x8081)
+TWAINMON_NAME_TABLE(icap_zv_macros, uint16_t, TWAINMON_ICAP_ZV_ROWS);
+
+#define TWAINMON_TWTY_ROWS(X)  \
+    X(TWTY_INT8, 0)            \
+    X(TWTY_INT16, 1)           \
+    X(TWTY_INT32, 2)           \
+    X(TWTY_UINT8, 3)           \
+    X(TWTY_UINT16, 4)          \
+    X(TWTY_UINT32, 5)          \
+    X(TWTY_BOOL, 6)            \
+    X(TWTY_FIX32, 7)           \
+    X(TWTY_FRAME, 8)           \
+    X(TWTY_STR32, 9)           \
+    X(TWTY_STR64, 10)          \
+    X(TWTY_STR128, 11)         \
+    X(TWTY_STR255, 12)
+TWAINMON_NAME_TABLE(twty_macros, uint16_t, TWAINMON_TWTY_ROWS);
+
+#define TWAINMON_TWON_ROWS(X)       \
+    X(TWON_PROTOCOLMINOR, 0x9)      \
+    X(TWON_PROTOCOLMAJOR, 0x1)      \
+    X(TWON_ARRAY, 0x3)              \
+    X(TWON_ENUMERATION, 0x4)        \
+    X(TWON_ONEVALUE, 0x5)           \
+    X(TWON_RANGE, 0x6)              \
+    X(TWON_ICONID, 0x3C2)           \
+    X(TWON_DSMID, 0x1CD)            \
+    X(TWON_DSMCODEID, 0x3F)         \
+    X(TWON_DONTCARE8, 0xFF)         \
+    X(TWON_DONTCARE16, 0xFFFF)      \
+    X(TWON_DONTCARE32, 0xFFFFFFFF)
+TWAINMON_NAME_TABLE(twon_macros, uint32_t, TWAINMON_TWON_ROWS);
+
+#define TWAINMON_TWCC_ROWS(X)        \
+    X(TWCC_CUSTOMBASE, 0x8000)       \
+    X(TWCC_SUCCESS, 0x0)             \
+    X(TWCC_BUMMER, 0x1)              \
+    X(TWCC_LOWMEMORY, 0x2)           \
+    X(TWCC_NODS, 0x3)                \
+    X(TWCC_MAXCONNECTIONS, 0x4)      \
+    X(TWCC_OPERATIONERROR, 0x5)      \
+    X(TWCC_BADCAP, 0x6)              \
+    X(TWCC_BADPROTOCOL, 0x9)         \
+    X(TWCC_BADVALUE, 0xA)            \
+    X(TWCC_SEQERROR, 0xB)            \
+    X(TWCC_BADDEST, 0xC)             \
+    X(TWCC_CAPUNSUPPORTED, 0xD)      \
+    X(TWCC_CAPBADOPERATION, 0xE)     \
+    X(TWCC_CAPSEQERROR, 0xF)         \
+    X(TWCC_DENIED, 0x10)             \
+    X(TWCC_FILEEXISTS, 0x11)         \
+    X(TWCC_FILENOTFOUND, 0x12)       \
+    X(TWCC_NOTEMPTY, 0x13)           \
+    X(TWCC_PAPERJAM, 0x14)           \
+    X(TWCC_PAPERDOUBLEFEED, 0x15)    \
+    X(TWCC_FILEWRITEERROR, 0x16)     \
+    X(TWCC_CHECKDEVICEONLINE, 0x17)
+TWAINMON_NAME_TABLE(twcc_macros, uint16_t, TWAINMON_TWCC_ROWS);
+
+#define TWAINMON_TWLG_ROWS(X)         \
+    X(TWLG_DAN, 0)                    \
+    X(TWLG_DUT, 1)                    \
+    X(TWLG_ENG, 2)                    \
+    X(TWLG_FCF, 3)                    \
+    X(TWLG_FIN, 4)                    \
+    X(TWLG_FRN, 5)                    \
+    X(TWLG_GER, 6)                    \
+    X(TWLG_ICE, 7)                    \
+    X(TWLG_ITN, 8)                    \
+    X(TWLG_NOR, 9)                    \
+    X(TWLG_POR, 10)                   \
+    X(TWLG_SPA, 11)                   \
+    X(TWLG_SWE, 12)                   \
+    X(TWLG_USA, 13)                   \
+    X(TWLG_USERLOCALE, -1)            \
+    X(TWLG_AFRIKAANS, 14)             \
+    X(TWLG_ALBANIA, 15)               \
+    X(TWLG_ARABIC, 16)                \
+    X(TWLG_ARABIC_ALGERIA, 17)        \
+    X(TWLG_ARABIC_BAHRAIN, 18)        \
+    X(TWLG_ARABIC_EGYPT, 19)          \
+    X(TWLG_ARABIC_IRAQ, 20)           \
+    X(TWLG_ARABIC_JORDAN, 21)         \
+    X(TWLG_ARABIC_KUWAIT, 22)         \
+    X(TWLG_ARABIC_LEBANON, 23)        \
+    X(TWLG_ARABIC_LIBYA, 24)          \
+    X(TWLG_ARABIC_MOROCCO, 25)        \
+    X(TWLG_ARABIC_OMAN, 26)           \
+    X(TWLG_ARABIC_QATAR, 27)          \
+    X(TWLG_ARABIC_SAUDIARABIA, 28)    \
+    X(TWLG_ARABIC_SYRIA, 29)          \
+    X(TWLG_ARABIC_TUNISIA, 30)        \
+    X(TWLG_ARABIC_UAE, 31)            \
+    X(TWLG_ARABIC_YEMEN, 32)          \
+    X(TWLG_BASQUE, 33)                \
+    X(TWLG_BYELORUSSIAN, 34)          \
+    X(TWLG_BULGARIAN, 35)             \
+    X(TWLG_CATALAN, 36)               \
+    X(TWLG_CHINESE, 37)               \
+    X(TWLG_CHINESE_HONGKONG, 38)      \
+    X(TWLG_CHINESE_PRC, 39)           \
+    X(TWLG_CHINESE_SINGAPORE, 40)     \
+    X(TWLG_CHINESE_SIMPLIFIED, 41)    \
+    X(TWLG_CHINESE_TAIWAN, 42)        \
+    X(TWLG_CHINESE_TRADITIONAL, 43)   \
+    X(TWLG_CROATIA, 44)               \
+    X(TWLG_CZECH, 45)                 \
+    X(TWLG_DANISH, 0)                 \
+    X(TWLG_DUTCH, 1)                  \
+    X(TWLG_DUTCH_BELGIAN, 46)         \
+    X(TWLG_ENGLISH, 2)                \
+    X(TWLG_ENGLISH_AUSTRALIAN, 47)    \
+    X(TWLG_ENGLISH_CANADIAN, 48)      \
+    X(TWLG_ENGLISH_IRELAND, 49)       \
+    X(TWLG_ENGLISH_NEWZEALAND, 50)    \
+    X(TWLG_ENGLISH_SOUTHAFRICA, 51)   \
+    X(TWLG_ENGLISH_UK, 52)            \
+    X(TWLG_ENGLISH_USA, 13)           \
+    X(TWLG_ESTONIAN, 53)              \
+    X(TWLG_FAEROESE, 54)              \
+    X(TWLG_FARSI, 55)                 \
+    X(TWLG_FINNISH, 4)                \
+    X(TWLG_FRENCH, 5)                 \
+    X(TWLG_FRENCH_BELGIAN, 56)        \
+    X(TWLG_FRENCH_CANADIAN, 3)        \
+    X(TWLG_FRENCH_LUXEMBOURG, 57)     \
+    X(TWLG_FRENCH_SWISS, 58)          \
+    X(TWLG_GERMAN, 6)                 \
+    X(TWLG_GERMAN_AUSTRIAN, 59)       \
+    X(TWLG_GERMAN_LUXEMBOURG, 60)     \
+    X(TWLG_GERMAN_LIECHTENSTEIN, 61)  \
+    X(TWLG_GERMAN_SWISS, 62)          \
+    X(TWLG_GREEK, 63)                 \
+    X(TWLG_HEBREW, 64)                \
+    X(TWLG_HUNGARIAN, 65)             \
+    X(TWLG_ICELANDIC, 7)              \
+    X(TWLG_INDONESIAN, 66)            \
+    X(TWLG_ITALIAN, 8)                \
+    X(TWLG_ITALIAN_SWISS, 67)         \
+    X(TWLG_JAPANESE, 68)              \
+    X(TWLG_KOREAN, 69)                \
+    X(TWLG_KOREAN_JOHAB, 70)          \
+    X(TWLG_LATVIAN, 71)               \
+    X(TWLG_LITHUANIAN, 72)            \
+    X(TWLG_NORWEGIAN, 9)              \
+    X(TWLG_NORWEGIAN_BOKMAL, 73)      \
+    X(TWLG_NORWEGIAN_NYNORSK, 74)     \
+    X(TWLG_POLISH, 75)                \
+    X(TWLG_PORTUGUESE, 10)            \
+    X(TWLG_PORTUGUESE_BRAZIL, 76)     \
+    X(TWLG_ROMANIAN, 77)              \
+    X(TWLG_RUSSIAN, 78)               \
+    X(TWLG_SERBIAN_LATIN, 79)         \
+    X(TWLG_SLOVAK, 80)                \
+    X(TWLG_SLOVENIAN, 81)             \
+    X(TWLG_SPANISH, 11)               \
+    X(TWLG_SPANISH_MEXICAN, 82)       \
+    X(TWLG_SPANISH_MODERN, 83)        \
+    X(TWLG_SWEDISH, 12)               \
+    X(TWLG_THAI, 84)                  \
+    X(TWLG_TURKISH, 85)               \
+    X(TWLG_UKRANIAN, 86)              \
+    X(TWLG_ASSAMESE, 87)              \
+    X(TWLG_BENGALI, 88)               \
+    X(TWLG_BIHARI, 89)                \
+    X(TWLG_BODO, 90)                  \
+    X(TWLG_DOGRI, 91)                 \
+    X(TWLG_GUJARATI, 92)              \
+    X(TWLG_HARYANVI, 93)              \
+    X(TWLG_HINDI, 94)                 \
+    X(TWLG_KANNADA, 95)               \
+    X(TWLG_KASHMIRI, 96)              \
+    X(TWLG_MALAYALAM, 97)             \
+    X(TWLG_MARATHI, 98)               \
+    X(TWLG_MARWARI, 99)               \
+    X(TWLG_MEGHALAYAN, 100)           \
+    X(TWLG_MIZO, 101)                 \
+    X(TWLG_NAGA, 102)                 \
+    X(TWLG_ORISSI, 103)               \
+    X(TWLG_PUNJABI, 104)              \
+    X(TWLG_PUSHTU, 105)               \
+    X(TWLG_SERBIAN_CYRILLIC, 106)     \
+    X(TWLG_SIKKIMI, 107)              \
+    X(TWLG_SWEDISH_FINLAND, 108)      \
+    X(TWLG_TAMIL, 109)                \
+    X(TWLG_TELUGU, 110)               \
+    X(TWLG_TRIPURI, 111)              \
+    X(TWLG_URDU, 112)                 \
+    X(TWLG_VIETNAMESE, 113)
+TWAINMON_NAME_TABLE(twlg_macros, int16_t, TWAINMON_TWLG_ROWS);
+
+#define TWAINMON_TWCY_ROWS(X)    \
+    X(TWCY_AFGHANISTAN, 1001)    \
+    X(TWCY_ALGERIA, 213)         \
+    X(TWCY_AMERICANSAMOA, 684)   \
+    X(TWCY_ANDORRA, 27)          \
+    X(TWCY_ANGOLA, 1002)         \
+    X(TWCY_ANGUILLA, 8090)       \
+    X(TWCY_ANTIGUA, 8091)        \
+    X(TWCY_ARGENTINA, 54)        \
+    X(TWCY_ARUBA, 297)           \
+    X(TWCY_ASCENSIONI, 247)      \
+    X(TWCY_AUSTRALIA, 61)        \
+    X(TWCY_AUSTRIA, 43)          \
+    X(TWCY_BAHAMAS, 8092)        \
+    X(TWCY_BAHRAIN, 973)         \
+    X(TWCY_BANGLADESH, 880)      \
+    X(TWCY_BARBADOS, 8093)       \
+    X(TWCY_BELGIUM, 32)          \
+    X(TWCY_BELIZE, 501)          \
+    X(TWCY_BENIN, 229)           \
+    X(TWCY_BERMUDA, 8094)        \
+    X(TWCY_BHUTAN, 1003)         \
+    X(TWCY_BOLIVIA, 591)         \
+    X(TWCY_BOTSWANA, 267)        \
+    X(TWCY_BRITAIN, 6)           \
+    X(TWCY_BRITVIRGINIS, 8095)   \
+    X(TWCY_BRAZIL, 55)           \
+    X(TWCY_BRUNEI, 673)          \
+    X(TWCY_BULGARIA, 359)        \
+    X(TWCY_BURKINAFASO, 1004)    \
+    X(TWCY_BURMA, 1005)          \
+    X(TWCY_BURUNDI, 1006)        \
+    X(TWCY_CAMAROON, 237)        \
+    X(TWCY_CANADA, 2)            \
+    X(TWCY_CAPEVERDEIS, 238)     \
+    X(TWCY_CAYMANIS, 8096)       \
+    X(TWCY_CENTRALAFREP, 1007)   \
+    X(TWCY_CHAD, 1008)           \
+    X(TWCY_CHILE, 56)            \
+    X(TWCY_CHINA, 86)            \
+    X(TWCY_CHRISTMASIS, 1009)    \
+    X(TWCY_COCOSIS, 1009)        \
+    X(TWCY_COLOMBIA, 57)         \
+    X(TWCY_COMOROS, 1010)        \
+    X(TWCY_CONGO, 1011)          \
+    X(TWCY_COOKIS, 1012)         \
+    X(TWCY_COSTARICA, 506)       \
+    X(TWCY_CUBA, 5)              \
+    X(TWCY_CYPRUS, 357)          \
+    X(TWCY_CZECHOSLOVAKIA, 42)   \
+    X(TWCY_DENMARK, 45)          \
+    X(TWCY_DJIBOUTI, 1013)       \
+    X(TWCY_DOMINICA, 8097)       \
+    X(TWCY_DOMINCANREP, 8098)    \
+    X(TWCY_EASTERIS, 1014)       \
+    X(TWCY_ECUADOR, 593)         \
+    X(TWCY_EGYPT, 20)            \
+    X(TWCY_ELSALVADOR, 503)      \
+    X(TWCY_EQGUINEA, 1015)       \
+    X(TWCY_ETHIOPIA, 251)        \
+    X(TWCY_FALKLANDIS, 1016)     \
+    X(TWCY_FAEROEIS, 298)        \
+    X(TWCY_FIJIISLANDS, 679)     \
+    X(TWCY_FINLAND, 358)         \
+    X(TWCY_FRANCE, 33)           \
+    X(TWCY_FRANTILLES, 596)      \
+    X(TWCY_FRGUIANA, 594)        \
+    X(TWCY_FRPOLYNEISA, 689)     \
+    X(TWCY_FUTANAIS, 1043)       \
+    X(TWCY_GABON, 241)           \
+    X(TWCY_GAMBIA, 220)          \
+    X(TWCY_GERMANY, 49)          \
+    X(TWCY_GHANA, 233)           \
+    X(TWCY_GIBRALTER, 350)       \
+    X(TWCY_GREECE, 30)           \
+    X(TWCY_GREENLAND, 299)       \
+    X(TWCY_GRENADA, 8099)        \
+    X(TWCY_GRENEDINES, 8015)     \
+    X(TWCY_GUADELOUPE, 590)      \
+    X(TWCY_GUAM, 671)            \
+    X(TWCY_GUANTANAMOBAY, 5399)  \
+    X(TWCY_GUATEMALA, 502)       \
+    X(TWCY_GUINEA, 224)          \
+    X(TWCY_GUINEABISSAU, 1017)   \
+    X(TWCY_GUYANA, 592)          \
+    X(TWCY_HAITI, 509)           \
+    X(TWCY_HONDURAS, 504)        \
+    X(TWCY_HONGKONG, 852)        \
+    X(TWCY_HUNGARY, 36)          \
+    X(TWCY_ICELAND, 354)         \
+    X(TWCY_INDIA, 91)            \
+    X(TWCY_INDONESIA, 62)        \
+    X(TWCY_IRAN, 98)             \
+    X(TWCY_IRAQ, 964)            \
+    X(TWCY_IRELAND, 353)         \
+    X(TWCY_ISRAEL, 972)          \
+    X(TWCY_ITALY, 39)            \
+    X(TWCY_IVORYCOAST, 225)      \
+    X(TWCY_JAMAICA, 8010)        \
+    X(TWCY_JAPAN, 81)            \
+    X(TWCY_JORDAN, 962)          \
+    X(TWCY_KENYA, 254)           \
+    X(TWCY_KIRIBATI, 1018)       \
+    X(TWCY_KOREA, 82)            \
+    X(TWCY_KUWAIT, 965)          \
+    X(TWCY_LAOS, 1019)           \
+    X(TWCY_LEBANON, 1020)        \
+    X(TWCY_LIBERIA, 231)         \
+    X(TWCY_LIBYA, 218)           \
+    X(TWCY_LIECHTENSTEIN, 41)    \
+    X(TWCY_LUXENBOURG, 352)      \
+    X(TWCY_MACAO, 853)           \
+    X(TWCY_MADAGASCAR, 1021)     \
+    X(TWCY_MALAWI, 265)          \
+    X(TWCY_MALAYSIA, 60)         \
+    X(TWCY_MALDIVES, 960)        \
+    X(TWCY_MALI, 1022)           \
+    X(TWCY_MALTA, 356)           \
+    X(TWCY_MARSHALLIS, 692)      \
+    X(TWCY_MAURITANIA, 1023)     \
+    X(TWCY_MAURITIUS, 230)       \
+    X(TWCY_MEXICO, 3)            \
+    X(TWCY_MICRONESIA, 691)      \
+    X(TWCY_MIQUELON, 508)        \
+    X(TWCY_MONACO, 33)           \
+    X(TWCY_MONGOLIA, 1024)       \
+    X(TWCY_MONTSERRAT, 8011)     \
+    X(TWCY_MOROCCO, 212)         \
+    X(TWCY_MOZAMBIQUE, 1025)     \
+    X(TWCY_NAMIBIA, 264)         \
+    X(TWCY_NAURU, 1026)          \
+    X(TWCY_NEPAL, 977)           \
+    X(TWCY_NETHERLANDS, 31)      \
+    X(TWCY_NETHANTILLES, 599)    \
+    X(TWCY_NEVIS, 8012)          \
+    X(TWCY_NEWCALEDONIA, 687)    \
+    X(TWCY_NEWZEALAND, 64)       \
+    X(TWCY_NICARAGUA, 505)       \
+    X(TWCY_NIGER, 227)           \
+    X(TWCY_NIGERIA, 234)         \
+    X(TWCY_NIUE, 1027)           \
+    X(TWCY_NORFOLKI, 1028)       \
+    X(TWCY_NORWAY, 47)           \
+    X(TWCY_OMAN, 968)            \
+    X(TWCY_PAKISTAN, 92)         \
+    X(TWCY_PALAU, 1029)          \
+    X(TWCY_PANAMA, 507)          \
+    X(TWCY_PARAGUAY, 595)        \
+    X(TWCY_PERU, 51)             \
+    X(TWCY_PHILLIPPINES, 63)     \
+    X(TWCY_PITCAIRNIS, 1030)     \
+    X(TWCY_PNEWGUINEA, 675)      \
+    X(TWCY_POLAND, 48)           \
+    X(TWCY_PORTUGAL, 351)        \
+    X(TWCY_QATAR, 974)           \
+    X(TWCY_REUNIONI, 1031)       \
+    X(TWCY_ROMANIA, 40)          \
+    X(TWCY_RWANDA, 250)          \
+    X(TWCY_SAIPAN, 670)          \
+    X(TWCY_SANMARINO, 39)        \
+    X(TWCY_SAOTOME, 1033)        \
+    X(TWCY_SAUDIARABIA, 966)     \
+    X(TWCY_SENEGAL, 221)         \
+    X(TWCY_SEYCHELLESIS, 1034)   \
+    X(TWCY_SIERRALEONE, 1035)    \
+    X(TWCY_SINGAPORE, 65)        \
+    X(TWCY_SOLOMONIS, 1036)      \
+    X(TWCY_SOMALI, 1037)         \
+    X(TWCY_SOUTHAFRICA, 27)      \
+    X(TWCY_SPAIN, 34)            \
+    X(TWCY_SRILANKA, 94)         \
+    X(TWCY_STHELENA, 1032)       \
+    X(TWCY_STKITTS, 8013)        \
+    X(TWCY_STLUCIA, 8014)        \
+    X(TWCY_STPIERRE, 508)        \
+    X(TWCY_STVINCENT, 8015)      \
+    X(TWCY_SUDAN, 1038)          \
+    X(TWCY_SURINAME, 597)        \
+    X(TWCY_SWAZILAND, 268)       \
+    X(TWCY_SWEDEN, 46)           \
+    X(TWCY_SWITZERLAND, 41)      \
+    X(TWCY_SYRIA, 1039)          \
+    X(TWCY_TAIWAN, 886)          \
+    X(TWCY_TANZANIA, 255)        \
+    X(TWCY_THAILAND, 66)         \
+    X(TWCY_TOBAGO, 8016)         \
+    X(TWCY_TOGO, 228)            \
+    X(TWCY_TONGAIS, 676)         \
+    X(TWCY_TRINIDAD, 8016)       \
+    X(TWCY_TUNISIA, 216)         \
+    X(TWCY_TURKEY, 90)           \
+    X(TWCY_TURKSCAICOS, 8017)    \
+    X(TWCY_TUVALU, 1040)         \
+    X(TWCY_UGANDA, 256)          \
+    X(TWCY_USSR, 7)              \
+    X(TWCY_UAEMIRATES, 971)      \
+    X(TWCY_UNITEDKINGDOM, 44)    \
+    X(TWCY_USA, 1)               \
+    X(TWCY_URUGUAY, 598)         \
+    X(TWCY_VANUATU, 1041)        \
+    X(TWCY_VATICANCITY, 39)      \
+    X(TWCY_VENEZUELA, 58)        \
+    X(TWCY_WAKE, 1042)           \
+    X(TWCY_WALLISIS, 1043)       \
+    X(TWCY_WESTERNSAHARA, 1044)  \
+    X(TWCY_WESTERNSAMOA, 1045)   \
+    X(TWCY_YEMEN, 1046)          \
+    X(TWCY_YUGOSLAVIA, 38)       \
+    X(TWCY_ZAIRE, 243)           \
+    X(TWCY_ZAMBIA, 260)          \
+    X(TWCY_ZIMBABWE, 263)        \
+    X(TWCY_ALBANIA, 355)         \
+    X(TWCY_ARMENIA, 374)         \
+    X(TWCY_AZERBAIJAN, 994)      \
+    X(TWCY_BELARUS, 375)         \
+    X(TWCY_BOSNIAHERZGO, 387)    \
+    X(TWCY_CAMBODIA, 855)        \
+    X(TWCY_CROATIA, 385)         \
+    X(TWCY_CZECHREPUBLIC, 420)   \
+    X(TWCY_DIEGOGARCIA, 246)     \
+    X(TWCY_ERITREA, 291)         \
+    X(TWCY_ESTONIA, 372)         \
+    X(TWCY_GEORGIA, 995)         \
+    X(TWCY_LATVIA, 371)          \
+    X(TWCY_LESOTHO, 266)         \
+    X(TWCY_LITHUANIA, 370)       \
+    X(TWCY_MACEDONIA, 389)       \
+    X(TWCY_MAYOTTEIS, 269)       \
+    X(TWCY_MOLDOVA, 373)         \
+    X(TWCY_MYANMAR, 95)          \
+    X(TWCY_NORTHKOREA, 850)      \
+    X(TWCY_PUERTORICO, 787)      \
+    X(TWCY_RUSSIA, 7)            \
+    X(TWCY_SERBIA, 381)          \
+    X(TWCY_SLOVAKIA, 421)        \
+    X(TWCY_SLOVENIA, 386)        \
+    X(TWCY_SOUTHKOREA, 82)       \
+    X(TWCY_UKRAINE, 380)         \
+    X(TWCY_USVIRGINIS, 340)      \
+    X(TWCY_VIETNAM, 84)
+TWAINMON_NAME_TABLE(twcy_macros, uint16_t, TWAINMON_TWCY_ROWS);
+
+#define TWAINMON_TWBR_ROWS(X)  \
+    X(TWBR_THRESHOLD, 0)       \
+    X(TWBR_HALFTONE, 1)        \
+    X(TWBR_CUSTHALFTONE, 2)    \
+    X(TWBR_DIFFUSION, 3)
+TWAINMON_NAME_TABLE(twbr_macros, uint16_t, TWAINMON_TWBR_ROWS);
+
+#define TWAINMON_TWBO_ROWS(X)  \
+    X(TWBO_LSBFIRST, 0)        \
+    X(TWBO_MSBFIRST, 1)
+TWAINMON_NAME_TABLE(twbo_macros, uint16_t, TWAINMON_TWBO_ROWS);
+
+#define TWAINMON_TWCP_ROWS(X)  \
+    X(TWCP_NONE, 0)            \
+    X(TWCP_PACKBITS, 1)        \
+    X(TWCP_GROUP31D, 2)        \
+    X(TWCP_GROUP31DEOL, 3)     \
+    X(TWCP_GROUP32D, 4)        \
+    X(TWCP_GROUP4, 5)          \
+    X(TWCP_JPEG, 6)            \
+    X(TWCP_LZW, 7)             \
+    X(TWCP_JBIG, 8)            \
+    X(TWCP_PNG, 9)             \
+    X(TWCP_RLE4, 10)           \
+    X(TWCP_RLE8, 11)           \
+    X(TWCP_BITFIELDS, 12)
+TWAINMON_NAME_TABLE(twcp_macros, uint16_t, TWAINMON_TWCP_ROWS);
+
+#define TWAINMON_TWFT_ROWS(X)  \
+    X(TWFT_RED, 0)             \
+    X(TWFT_GREEN, 1)           \
+    X(TWFT_BLUE, 2)            \
+    X(TWFT_NONE, 3)            \
+    X(TWFT_WHITE, 4)           \
+    X(TWFT_CYAN, 5)            \
+    X(TWFT_MAGENTA, 6)         \
+    X(TWFT_YELLOW, 7)          \
+    X(TWFT_BLACK, 8)
+TWAINMON_NAME_TABLE(twft_macros, uint16_t, TWAINMON_TWFT_ROWS);
+
+#define TWAINMON_TWFF_ROWS(X)  \
+    X(TWFF_TIFF, 0)            \
+    X(TWFF_PICT, 1)            \
+    X(TWFF_BMP, 2)             \
+    X(TWFF_XBM, 3)             \
+    X(TWFF_JFIF, 4)            \
+    X(TWFF_FPX, 5)             \
+    X(TWFF_TIFFMULTI, 6)       \
+    X(TWFF_PNG, 7)             \
+    X(TWFF_SPIFF, 8)           \
+    X(TWFF_EXIF, 9)
+TWAINMON_NAME_TABLE(twff_macros, uint16_t, TWAINMON_TWFF_ROWS);
+
+#define TWAINMON_TWLP_ROWS(X)  \
+    X(TWLP_REFLECTIVE, 0)      \
+    X(TWLP_TRANSMISSIVE, 1)
+TWAINMON_NAME_TABLE(twlp_macros, uint16_t, TWAINMON_TWLP_ROWS);
+
+#define TWAINMON_TWLS_ROWS(X)  \
+    X(TWLS_RED, 0)             \
+    X(TWLS_GREEN, 1)           \
+    X(TWLS_BLUE, 2)            \
+    X(TWLS_NONE, 3)            \
+    X(TWLS_WHITE, 4)           \
+    X(TWLS_UV, 5)              \
+    X(TWLS_IR, 6)
+TWAINMON_NAME_TABLE(twls_macros, uint16_t, TWAINMON_TWLS_ROWS);
+
+#define TWAINMON_TWOR_ROWS(X)  \
+    X(TWOR_ROT0, 0)            \
+    X(TWOR_ROT90, 1)           \
+    X(TWOR_ROT180, 2)          \
+    X(TWOR_ROT270, 3)          \
+    X(TWOR_PORTRAIT, 0)        \
+    X(TWOR_LANDSCAPE, 3)
+TWAINMON_NAME_TABLE(twor_macros, uint16_t, TWAINMON_TWOR_ROWS);
+
+#define TWAINMON_TWPF_ROWS(X)  \
+    X(TWPF_CHOCOLATE, 0)       \
+    X(TWPF_VANILLA, 1)
+TWAINMON_NAME_TABLE(twpf_macros, uint16_t, TWAINMON_TWPF_ROWS);
+
+#define TWAINMON_TWPT_ROWS(X)  \
+    X(TWPT_BW, 0)              \
+    X(TWPT_GRAY, 1)            \
+    X(TWPT_RGB, 2)             \
+    X(TWPT_PALETTE, 3)         \
+    X(TWPT_CMY, 4)             \
+    X(TWPT_CMYK, 5)            \
+    X(TWPT_YUV, 6)             \
+    X(TWPT_YUVK, 7)            \
+    X(TWPT_CIEXYZ, 8)
+TWAINMON_NAME_TABLE(twpt_macros, uint16_t, TWAINMON_TWPT_ROWS);
+
+#define TWAINMON_TWPC_ROWS(X)  \
+    X(TWPC_CHUNKY, 0)          \
+    X(TWPC_PLANAR, 1)
+TWAINMON_NAME_TABLE(twpc_macros, uint16_t, TWAINMON_TWPC_ROWS);
+
+#define TWAINMON_TWSS_ROWS(X)  \
+    X(TWSS_NONE, 0)            \
+    X(TWSS_A4LETTER, 1)        \
+    X(TWSS_B5LETTER, 2)        \
+    X(TWSS_USLETTER, 3)        \
+    X(TWSS_USLEGAL, 4)         \
+    X(TWSS_A5, 5)              \
+    X(TWSS_B4, 6)              \
+    X(TWSS_B6, 7)              \
+    X(TWSS_USLEDGER, 9)        \
+    X(TWSS_USEXECUTIVE, 10)    \
+    X(TWSS_A3, 11)             \
+    X(TWSS_B3, 12)             \
+    X(TWSS_A6, 13)             \
+    X(TWSS_C4, 14)             \
+    X(TWSS_C5, 15)             \
+    X(TWSS_C6, 16)             \
+    X(TWSS_4A0, 17)            \
+    X(TWSS_2A0, 18)            \
+    X(TWSS_A0, 19)             \
+    X(TWSS_A1, 20)             \
+    X(TWSS_A2, 21)             \
+    X(TWSS_A4, 1)              \
+    X(TWSS_A7, 22)             \
+    X(TWSS_A8, 23)             \
+    X(TWSS_A9, 24)             \
+    X(TWSS_A10, 25)            \
+    X(TWSS_ISOB0, 26)          \
+    X(TWSS_ISOB1, 27)          \
+    X(TWSS_ISOB2, 28)          \
+    X(TWSS_ISOB3, 12)          \
+    X(TWSS_ISOB4, 6)           \
+    X(TWSS_ISOB5, 29)          \
+    X(TWSS_ISOB6, 7)           \
+    X(TWSS_ISOB7, 30)          \
+    X(TWSS_ISOB8, 31)          \
+    X(TWSS_ISOB9, 32)          \
+    X(TWSS_ISOB10, 33)         \
+    X(TWSS_JISB0, 34)          \
+    X(TWSS_JISB1, 35)          \
+    X(TWSS_JISB2, 36)          \
+    X(TWSS_JISB3, 37)          \
+    X(TWSS_JISB4, 38)          \
+    X(TWSS_JISB5, 2)           \
+    X(TWSS_JISB6, 39)          \
+    X(TWSS_JISB7, 40)          \
+    X(TWSS_JISB8, 41)          \
+    X(TWSS_JISB9, 42)          \
+    X(TWSS_JISB10, 43)         \
+    X(TWSS_C0, 44)             \
+    X(TWSS_C1, 45)             \
+    X(TWSS_C2, 46)             \
+    X(TWSS_C3, 47)             \
+    X(TWSS_C7, 48)             \
+    X(TWSS_C8, 49)             \
+    X(TWSS_C9, 50)             \
+    X(TWSS_C10, 51)            \
+    X(TWSS_USSTATEMENT, 52)    \
+    X(TWSS_BUSINESSCARD, 53)
+TWAINMON_NAME_TABLE(twss_macros, uint16_t, TWAINMON_TWSS_ROWS);
+
+#define TWAINMON_TWSX_ROWS(X)  \
+    X(TWSX_NATIVE, 0)          \
+    X(TWSX_FILE, 1)            \
+    X(TWSX_MEMORY, 2)
+TWAINMON_NAME_TABLE(twsx_macros, uint16_t, TWAINMON_TWSX_ROWS);
+
+#define TWAINMON_TWUN_ROWS(X)  \
+    X(TWUN_INCHES, 0)          \
+    X(TWUN_CENTIMETERS, 1)     \
+    X(TWUN_PICAS, 2)           \
+    X(TWUN_POINTS, 3)          \
+    X(TWUN_TWIPS, 4)           \
+    X(TWUN_PIXELS, 5)
+TWAINMON_NAME_TABLE(twun_macros, uint16_t, TWAINMON_TWUN_ROWS);
+
+#define TWAINMON_TWDX_ROWS(X)  \
+    X(TWDX_NONE, 0)            \
+    X(TWDX_1PASSDUPLEX, 1)     \
+    X(TWDX_2PASSDUPLEX, 2)
+TWAINMON_NAME_TABLE(twdx_macros, uint16_t, TWAINMON_TWDX_ROWS);
+
+#define TWAINMON_TWJC_ROWS(X)  \
+    X(TWJC_NONE, 0)            \
+    X(TWJC_JSIC, 1)            \
+    X(TWJC_JSIS, 2)            \
+    X(TWJC_JSXC, 3)            \
+    X(TWJC_JSXS, 4)
+TWAINMON_NAME_TABLE(twjc_macros, uint16_t, TWAINMON_TWJC_ROWS);
+
+#define TWAINMON_TWAF_ROWS(X)  \
+    X(TWAF_WAV, 0)             \
+    X(TWAF_AIFF, 1)            \
+    X(TWAF_AU, 3)              \
+    X(TWAF_SND, 4)
+TWAINMON_NAME_TABLE(twaf_macros, uint16_t, TWAINMON_TWAF_ROWS);
+
+#define TWAINMON_TWAL_ROWS(X)  \
+    X(TWAL_ALARM, 0)           \
+    X(TWAL_FEEDERERROR, 1)     \
+    X(TWAL_FEEDERWARNING, 2)   \
+    X(TWAL_BARCODE, 3)         \
+    X(TWAL_DOUBLEFEED, 4)      \
+    X(TWAL_JAM, 5)             \
+    X(TWAL_PATCHCODE, 6)       \
+    X(TWAL_POWER, 7)           \
+    X(TWAL_SKEW, 8)
+TWAINMON_NAME_TABLE(twal_macros, uint16_t, TWAINMON_TWAL_ROWS);
+
+#define TWAINMON_TWCB_ROWS(X)  \
+    X(TWCB_AUTO, 0)            \
+    X(TWCB_CLEAR, 1)           \
+    X(TWCB_NOCLEAR, 2)
+TWAINMON_NAME_TABLE(twcb_macros, uint16_t, TWAINMON_TWCB_ROWS);
+
+#define TWAINMON_TWDE_ROWS(X)           \
+    X(TWDE_CUSTOMEVENTS, 0x8000)        \
+    X(TWDE_CHECKAUTOMATICCAPTURE, 0x0)  \
+    X(TWDE_CHECKBATTERY, 0x1)           \
+    X(TWDE_CHECKDEVICEONLINE, 0x2)      \
+    X(TWDE_CHECKFLASH, 0x3)             \
+    X(TWDE_CHECKPOWERSUPPLY, 0x4)       \
+    X(TWDE_CHECKRESOLUTION, 0x5)        \
+    X(TWDE_DEVICEADDED, 0x6)            \
+    X(TWDE_DEVICEOFFLINE, 0x7)          \
+    X(TWDE_DEVICEREADY, 0x8)            \
+    X(TWDE_DEVICEREMOVED, 0x9)          \
+    X(TWDE_IMAGECAPTURED, 0xA)          \
+    X(TWDE_IMAGEDELETED, 0xB)           \
+    X(TWDE_PAPERDOUBLEFEED, 0xC)        \
+    X(TWDE_PAPERJAM, 0xD)               \
+    X(TWDE_LAMPFAILURE, 0xE)            \
+    X(TWDE_POWERSAVE, 0xF)              \
+    X(TWDE_POWERSAVENOTIFY, 0x10)
+TWAINMON_NAME_TABLE(twde_macros, uint16_t, TWAINMON_TWDE_ROWS);
+
+#define TWAINMON_TWFA_ROWS(X)  \
+    X(TWFA_NONE, 0)            \
+    X(TWFA_LEFT, 1)            \
+    X(TWFA_CENTER, 2)          \
+    X(TWFA_RIGHT, 3)
+TWAINMON_NAME_TABLE(twfa_macros, uint16_t, TWAINMON_TWFA_ROWS);
+
+#define TWAINMON_TWFO_ROWS(X)  \
+    X(TWFO_FIRSTPAGEFIRST, 0)  \
+    X(TWFO_LASTPAGEFIRST, 1)
+TWAINMON_NAME_TABLE(twfo_macros, uint16_t, TWAINMON_TWFO_ROWS);
+
+#define TWAINMON_TWPS_ROWS(X)  \
+    X(TWPS_EXTERNAL, 0)        \
+    X(TWPS_BATTERY, 1)
+TWAINMON_NAME_TABLE(twps_macros, uint16_t, TWAINMON_TWPS_ROWS);
+
+#define TWAINMON_TWPR_ROWS(X)         \
+    X(TWPR_IMPRINTERTOPBEFORE, 0)     \
+    X(TWPR_IMPRINTERTOPAFTER, 1)      \
+    X(TWPR_IMPRINTERBOTTOMBEFORE, 2)  \
+    X(TWPR_IMPRINTERBOTTOMAFTER, 3)   \
+    X(TWPR_ENDORSERTOPBEFORE, 4)      \
+    X(TWPR_ENDORSERTOPAFTER, 5)       \
+    X(TWPR_ENDORSERBOTTOMBEFORE, 6)   \
+    X(TWPR_ENDORSERBOTTOMAFTER, 7)
+TWAINMON_NAME_TABLE(twpr_macros, uint16_t, TWAINMON_TWPR_ROWS);
+
+#define TWAINMON_TWPM_ROWS(X)  \
+    X(TWPM_SINGLESTRING, 0)    \
+    X(TWPM_MULTISTRING, 1)     \
+    X(TWPM_COMPOUNDSTRING, 2)
+TWAINMON_NAME_TABLE(twpm_macros, uint16_t, TWAINMON_TWPM_ROWS);
+
+#define TWAINMON_TWBD_ROWS(X)  \
+    X(TWBD_HORZ, 0)            \
+    X(TWBD_VERT, 1)            \
+    X(TWBD_HORZVERT, 2)        \
+    X(TWBD_VERTHORZ, 3)
+TWAINMON_NAME_TABLE(twbd_macros, uint16_t, TWAINMON_TWBD_ROWS);
+
+#define TWAINMON_TWFL_ROWS(X)  \
+    X(TWFL_NONE, 0)            \
+    X(TWFL_OFF, 1)             \
+    X(TWFL_ON, 2)              \
+    X(TWFL_AUTO, 3)            \
+    X(TWFL_REDEYE, 4)
+TWAINMON_NAME_TABLE(twfl_macros, uint16_t, TWAINMON_TWFL_ROWS);
+
+#define TWAINMON_TWFR_ROWS(X)  \
+    X(TWFR_BOOK, 0)            \
+    X(TWFR_FANFOLD, 1)
+TWAINMON_NAME_TABLE(twfr_macros, uint16_t, TWAINMON_TWFR_ROWS);
+
+#define TWAINMON_TWIF_ROWS(X)  \
+    X(TWIF_NONE, 0)            \
+    X(TWIF_AUTO, 1)            \
+    X(TWIF_LOWPASS, 2)         \
+    X(TWIF_BANDPASS, 3)        \
+    X(TWIF_HIGHPASS, 4)        \
+    X(TWIF_TEXT, 3)            \
+    X(TWIF_FINELINE, 4)
+TWAINMON_NAME_TABLE(twif_macros, uint16_t, TWAINMON_TWIF_ROWS);
+
+#define TWAINMON_TWNF_ROWS(X)  \
+    X(TWNF_NONE, 0)            \
+    X(TWNF_AUTO, 1)            \
+    X(TWNF_LONEPIXEL, 2)       \
+    X(TWNF_MAJORITYRULE, 3)
+TWAINMON_NAME_TABLE(twnf_macros, uint16_t, TWAINMON_TWNF_ROWS);
+
+#define TWAINMON_TWOV_ROWS(X)  \
+    X(TWOV_NONE, 0)            \
+    X(TWOV_AUTO, 1)            \
+    X(TWOV_TOPBOTTOM, 2)       \
+    X(TWOV_LEFTRIGHT, 3)       \
+    X(TWOV_ALL, 4)
+TWAINMON_NAME_TABLE(twov_macros, uint16_t, TWAINMON_TWOV_ROWS);
+
+#define TWAINMON_TWZV_UI_ROWS(X)    \
+    X(TWZV_UI_CONVENTIONAL, 0)      \
+    X(TWZV_UI_ADVANCED, 1)          \
+    X(TWZV_UI_EASY, 2)              \
+    X(TWZV_UI_SIMPLE, 3)            \
+    X(TWZV_UI_EASYUISUPPRESSED, 4)  \
+    X(TWZV_UI_DOCUMENT, 5)          \
+    X(TWZV_UI_EXTRALIDFILM, 6)
+TWAINMON_NAME_TABLE(twzv_ui_macros, uint16_t, TWAINMON_TWZV_UI_ROWS);
+
+#define TWAINMON_TWZV_FT_ROWS(X)      \
+    X(TWZV_FT_POSI, 0)                \
+    X(TWZV_FT_NEGA, 1)                \
+    X(TWZV_FT_REFLECTIVE, 2)          \
+    X(TWZV_FT_BWNEGA, 3)              \
+    X(TWZV_FT_REFLECTIVEDOCUMENT, 4)
+TWAINMON_NAME_TABLE(twzv_ft_macros, uint16_t, TWAINMON_TWZV_FT_ROWS);
+
+#define TWAINMON_TWZV_EM_ROWS(X)  \
+    X(TWZV_EM_NORMAL, 0)          \
+    X(TWZV_EM_PREVIEW, 1)         \
+    X(TWZV_EM_AUTO, 2)
+TWAINMON_NAME_TABLE(twzv_em_macros, uint16_t, TWAINMON_TWZV_EM_ROWS);
+
+#define TWAINMON_TWZV_PG_ROWS(X)  \
+    X(TWZV_PG_10, 0)              \
+    X(TWZV_PG_18, 1)
+TWAINMON_NAME_TABLE(twzv_pg_macros, uint16_t, TWAINMON_TWZV_PG_ROWS);
+
+#define TWAINMON_TWZV_GT_ROWS(X)  \
+    X(TWZV_GT_NORMAL, 0)          \
+    X(TWZV_GT_LINEAR, 1)          \
+    X(TWZV_GT_PRESET, 2)
+TWAINMON_NAME_TABLE(twzv_gt_macros, uint16_t, TWAINMON_TWZV_GT_ROWS);
+
+#define TWAINMON_TWZV_CC_ROWS(X)  \
+    X(TWZV_CC_DEFAULT, 0)         \
+    X(TWZV_CC_NONE, 1)            \
+    X(TWZV_CC_PRESET, 2)
+TWAINMON_NAME_TABLE(twzv_cc_macros, uint16_t, TWAINMON_TWZV_CC_ROWS);
+
+#define TWAINMON_TWZV_CL_ROWS(X)  \
+    X(TWZV_CL_STANDARD, 0)        \
+    X(TWZV_CL_DUMB, 1)
+TWAINMON_NAME_TABLE(twzv_cl_macros, uint16_t, TWAINMON_TWZV_CL_ROWS);
+
+#define TWAINMON_TWZV_TPU_ROWS(X)  \
+    X(TWZV_TPU_NONE, 0)            \
+    X(TWZV_TPU_TYPE1, 1)           \
+    X(TWZV_TPU_TYPE2, 2)           \
+    X(TWZV_TPU_TYPE3, 3)
+TWAINMON_NAME_TABLE(twzv_tpu_macros, uint16_t, TWAINMON_TWZV_TPU_ROWS);
+
+#define TWAINMON_TWZV_USM_ROWS(X)  \
+    X(TWZV_USM_LOW, 0)             \
+    X(TWZV_USM_MEDIUM, 1)          \
+    X(TWZV_USM_HIGH, 2)            \
+    X(TWZV_USM_CUSTOM, 3)
+TWAINMON_NAME_TABLE(twzv_usm_macros, uint16_t, TWAINMON_TWZV_USM_ROWS);
+
+#define TWAINMON_TWZV_DSCR_ROWS(X)  \
+    X(TWZV_DSCR_COMMON, 0)          \
+    X(TWZV_DSCR_85, 1)              \
+    X(TWZV_DSCR_133, 2)             \
+    X(TWZV_DSCR_175, 3)
+TWAINMON_NAME_TABLE(twzv_dscr_macros, uint16_t, TWAINMON_TWZV_DSCR_ROWS);
+
+#define TWAINMON_TWZV_TA_ROWS(X)  \
+    X(TWZV_TA_LENGTHWAYS, 0)      \
+    X(TWZV_TA_SIDEWAYS, 1)
+TWAINMON_NAME_TABLE(twzv_ta_macros, uint16_t, TWAINMON_TWZV_TA_ROWS);
+
+#define TWAINMON_TWZV_DR_ROWS(X)  \
+    X(TWZV_DR_LOW, 0)             \
+    X(TWZV_DR_MEDIUM, 1)          \
+    X(TWZV_DR_HIGH, 2)
+TWAINMON_NAME_TABLE(twzv_dr_macros, uint16_t, TWAINMON_TWZV_DR_ROWS);
+
+#define TWAINMON_TWZV_ICE_ROWS(X)  \
+    X(TWZV_ICE_LOW, 0)             \
+    X(TWZV_ICE_HIGH, 1)
+TWAINMON_NAME_TABLE(twzv_ice_macros, uint16_t, TWAINMON_TWZV_ICE_ROWS);
+
+#define TWAINMON_TWZV_GR_ROWS(X)  \
+    X(TWZV_GR_LOW, 0)             \
+    X(TWZV_GR_MEDIUM, 1)          \
+    X(TWZV_GR_HIGH, 2)
+TWAINMON_NAME_TABLE(twzv_gr_macros, uint16_t, TWAINMON_TWZV_GR_ROWS);
+
+#define TWAINMON_TWZV_HT_ROWS(X)  \
+    X(TWZV_HT_NOSET, 0)           \
+    X(TWZV_HT_REFLECT, 1)         \
+    X(TWZV_HT_35MMSTRIP, 2)       \
+    X(TWZV_HT_BROWNIE, 3)         \
+    X(TWZV_HT_35MMMOUNT, 4)       \
+    X(TWZV_HT_40X50, 5)
+TWAINMON_NAME_TABLE(twzv_ht_macros, uint16_t, TWAINMON_TWZV_HT_ROWS);
+
+#define TWAINMON_TWZV_FS_ROWS(X)  \
+    X(TWZV_FS_NOSET, 0)           \
+    X(TWZV_FS_60X45, 1)           \
+    X(TWZV_FS_60X60, 2)           \
+    X(TWZV_FS_60X70, 3)           \
+    X(TWZV_FS_60X80, 4)           \
+    X(TWZV_FS_60X90, 5)
+TWAINMON_NAME_TABLE(twzv_fs_macros, uint16_t, TWAINMON_TWZV_FS_ROWS);
+
+#define TWAINMON_TWZV_AF_ROWS(X)  \
+    X(TWZV_AF_STRIP, 0)           \
+    X(TWZV_AF_MOUNT, 1)
+TWAINMON_NAME_TABLE(twzv_af_macros, uint16_t, TWAINMON_TWZV_AF_ROWS);
+
+#define TWAINMON_TWZV_FET_ROWS(X)  \
+    X(TWZV_FT_ADF, 0)              \
+    X(TWZV_FT_MPF, 1)
+TWAINMON_NAME_TABLE(twzv_fet_macros, uint16_t, TWAINMON_TWZV_FET_ROWS);
+
+#define TWAINMON_TWZV_LI_ROWS(X)  \
+    X(TWZV_LI_NORMAL, 0)          \
+    X(TWZV_LI_EXTEND, 1)
+TWAINMON_NAME_TABLE(twzv_li_macros, uint16_t, TWAINMON_TWZV_LI_ROWS);
+
+#define TWAINMON_TWZV_AUTOSIZETYPE_ROWS(X)  \
+    X(TWZV_AUTOSIZE_NORMAL, 0)              \
+    X(TWZV_AUTOSIZE_LONG, 1)
+TWAINMON_NAME_TABLE(twzv_autosizetype_macros, uint16_t, TWAINMON_TWZV_AUTOSIZETYPE_ROWS);
+
+#undef TWAINMON_ENUMERATOR_
+#undef TWAINMON_ROW_
 
 // ---- Value directories: which table names the values of a capability ----------------------------
 
-template <size_t N>
-constexpr ValToCapEntry CapValues(uint32_t cap, const MacroEntry (&table)[N]) {
-    return ValToCapEntry{cap, static_cast<int32_t>(N), table};
-}
+struct ValToCapEntry {
+    uint32_t cap;
+    const NameTable* names;
+};
+
+// A capability of the TWAIN standard that has a value table but no row in the capability tables.
+enum : uint16_t { ACAP_AUDIOFILEFORMAT = 0x1201 };
 
 // Standard capabilities (0x8000 and below).
 inline constexpr ValToCapEntry VALTOCAP[] = {
-    CapValues(0x112C, twbr_macros),  // ICAP_BITDEPTHREDUCTION
-    CapValues(0x111C, twbo_macros),  // ICAP_BITORDER
-    CapValues(0x0100, twcp_macros),  // ICAP_COMPRESSION
-    CapValues(0x1106, twft_macros),  // ICAP_FILTER
-    CapValues(0x110C, twff_macros),  // ICAP_IMAGEFILEFORMAT
-    CapValues(0x111E, twlp_macros),  // ICAP_LIGHTPATH
-    CapValues(0x110E, twls_macros),  // ICAP_LIGHTSOURCE
-    CapValues(0x1110, twor_macros),  // ICAP_ORIENTATION
-    CapValues(0x111F, twpf_macros),  // ICAP_PIXELFLAVOR
-    CapValues(0x0101, twpt_macros),  // ICAP_PIXELTYPE
-    CapValues(0x1120, twpc_macros),  // ICAP_PLANARCHUNKY
-    CapValues(0x1122, twss_macros),  // ICAP_SUPPORTEDSIZES
-    CapValues(0x0103, twsx_macros),  // ICAP_XFERMECH
-    CapValues(0x0102, twun_macros),  // ICAP_UNITS
-    CapValues(0x1012, twdx_macros),  // CAP_DUPLEX
-    CapValues(0x1017, twjc_macros),  // CAP_JOBCONTROL
-    CapValues(0x1201, twaf_macros),  // ACAP_AUDIOFILEFORMAT (no row in the capability tables)
-    CapValues(0x1018, twal_macros),  // CAP_ALARMS
-    CapValues(0x101D, twcb_macros),  // CAP_CLEARBUFFERS
-    CapValues(0x1022, twde_macros),  // CAP_DEVICEEVENT
-    CapValues(0x102D, twfa_macros),  // CAP_FEEDERALIGNMENT
-    CapValues(0x102E, twfo_macros),  // CAP_FEEDERORDER
-    CapValues(0x1020, twps_macros),  // CAP_POWERSUPPLY
-    CapValues(0x1026, twpr_macros),  // CAP_PRINTER
-    CapValues(0x1029, twpm_macros),  // CAP_PRINTERMODE
-    CapValues(0x113B, twbd_macros),  // ICAP_BARCODESEARCHMODE
-    CapValues(0x1146, twfl_macros),  // ICAP_FLASHUSED2
-    CapValues(0x1136, twfr_macros),  // ICAP_FLIPROTATION
-    CapValues(0x1147, twif_macros),  // ICAP_IMAGEFILTER
-    CapValues(0x1148, twnf_macros),  // ICAP_NOISEFILTER
-    CapValues(0x1149, twov_macros),  // ICAP_OVERSCAN
-    ValToCapEntry{0xFFFFFFFF, -1, nullptr},
+    {ICAP_BITDEPTHREDUCTION, &twbr_macros},
+    {ICAP_BITORDER, &twbo_macros},
+    {ICAP_COMPRESSION, &twcp_macros},
+    {ICAP_FILTER, &twft_macros},
+    {ICAP_IMAGEFILEFORMAT, &twff_macros},
+    {ICAP_LIGHTPATH, &twlp_macros},
+    {ICAP_LIGHTSOURCE, &twls_macros},
+    {ICAP_ORIENTATION, &twor_macros},
+    {ICAP_PIXELFLAVOR, &twpf_macros},
+    {ICAP_PIXELTYPE, &twpt_macros},
+    {ICAP_PLANARCHUNKY, &twpc_macros},
+    {ICAP_SUPPORTEDSIZES, &twss_macros},
+    {ICAP_XFERMECH, &twsx_macros},
+    {ICAP_UNITS, &twun_macros},
+    {CAP_DUPLEX, &twdx_macros},
+    {CAP_JOBCONTROL, &twjc_macros},
+    {ACAP_AUDIOFILEFORMAT, &twaf_macros},
+    {CAP_ALARMS, &twal_macros},
+    {CAP_CLEARBUFFERS, &twcb_macros},
+    {CAP_DEVICEEVENT, &twde_macros},
+    {CAP_FEEDERALIGNMENT, &twfa_macros},
+    {CAP_FEEDERORDER, &twfo_macros},
+    {CAP_POWERSUPPLY, &twps_macros},
+    {CAP_PRINTER, &twpr_macros},
+    {CAP_PRINTERMODE, &twpm_macros},
+    {ICAP_BARCODESEARCHMODE, &twbd_macros},
+    {ICAP_FLASHUSED2, &twfl_macros},
+    {ICAP_FLIPROTATION, &twfr_macros},
+    {ICAP_IMAGEFILTER, &twif_macros},
+    {ICAP_NOISEFILTER, &twnf_macros},
+    {ICAP_OVERSCAN, &twov_macros},
 };
 
 // Extension capabilities (0x8001 and above).
 inline constexpr ValToCapEntry VALTOCAPZV[] = {
-    CapValues(0x800F, twzv_ui_macros),            // CAP_ZV_UIMODE
-    CapValues(0x8003, twzv_ft_macros),            // ICAP_ZV_FILMTYPE
-    CapValues(0x8005, twzv_em_macros),            // ICAP_ZV_EXPOSUREMODE
-    CapValues(0x8007, twzv_pg_macros),            // ICAP_ZV_LUT1
-    CapValues(0x8008, twzv_gt_macros),            // ICAP_ZV_LUT2
-    CapValues(0x8009, twzv_cc_macros),            // ICAP_ZV_COLORCORRECTION
-    CapValues(0x8012, twzv_cl_macros),            // CAP_ZV_COMMANDLEVEL
-    CapValues(0x8018, twzv_tpu_macros),           // CAP_ZV_TPUTYPE
-    CapValues(0x8024, twzv_usm_macros),           // ICAP_ZV_UNSHARPMASKLEVEL
-    CapValues(0x8020, twzv_dscr_macros),          // ICAP_ZV_DESCREENINGLEVEL
-    CapValues(0x8017, twzv_ta_macros),            // CAP_ZV_TABLEARRANGEMENT
-    CapValues(0x8028, twzv_dr_macros),            // ICAP_ZV_DUSTREMOVALLEVEL
-    CapValues(0x802D, twzv_ice_macros),           // ICAP_ZV_DIGITALICELEVEL
-    CapValues(0x802A, twzv_gr_macros),            // ICAP_ZV_GRAINREDUCTIONLEVEL
-    CapValues(0x8030, twzv_ht_macros),            // ICAP_ZV_HOLDERTYPE
-    CapValues(0x8031, twzv_fs_macros),            // ICAP_ZV_FILMSIZE
-    CapValues(0x8033, twzv_af_macros),            // CAP_ZV_AFLFILMTYPE
-    CapValues(0x803B, twzv_fet_macros),           // CAP_ZV_FEEDERTYPE
-    CapValues(0x803D, twzv_li_macros),            // CAP_ZV_LIDFILMTYPE
-    CapValues(0x8081, twzv_autosizetype_macros),  // ICAP_ZV_AUTOSIZETYPE
-    ValToCapEntry{0xFFFFFFFF, -1, nullptr},
+    {CAP_ZV_UIMODE, &twzv_ui_macros},
+    {ICAP_ZV_FILMTYPE, &twzv_ft_macros},
+    {ICAP_ZV_EXPOSUREMODE, &twzv_em_macros},
+    {ICAP_ZV_LUT1, &twzv_pg_macros},
+    {ICAP_ZV_LUT2, &twzv_gt_macros},
+    {ICAP_ZV_COLORCORRECTION, &twzv_cc_macros},
+    {CAP_ZV_COMMANDLEVEL, &twzv_cl_macros},
+    {CAP_ZV_TPUTYPE, &twzv_tpu_macros},
+    {ICAP_ZV_UNSHARPMASKLEVEL, &twzv_usm_macros},
+    {ICAP_ZV_DESCREENINGLEVEL, &twzv_dscr_macros},
+    {CAP_ZV_TABLEARRANGEMENT, &twzv_ta_macros},
+    {ICAP_ZV_DUSTREMOVALLEVEL, &twzv_dr_macros},
+    {ICAP_ZV_DIGITALICELEVEL, &twzv_ice_macros},
+    {ICAP_ZV_GRAINREDUCTIONLEVEL, &twzv_gr_macros},
+    {ICAP_ZV_HOLDERTYPE, &twzv_ht_macros},
+    {ICAP_ZV_FILMSIZE, &twzv_fs_macros},
+    {CAP_ZV_AFLFILMTYPE, &twzv_af_macros},
+    {CAP_ZV_FEEDERTYPE, &twzv_fet_macros},
+    {CAP_ZV_LIDFILMTYPE, &twzv_li_macros},
+    {ICAP_ZV_AUTOSIZETYPE, &twzv_autosizetype_macros},
 };
-
-// Every name table, for code that walks them all (the tests).
-#define TWAINMON_TABLES(X)                                                                          \
-    X(twrc_macros) X(dg_macros) X(dat_macros) X(dat_zv_macros) X(msg_macros) X(msg_zv_macros)      \
-    X(cap_macros) X(icap_macros) X(cap_zv_macros) X(icap_zv_macros) X(twty_macros) X(twon_macros)  \
-    X(twlg_macros) X(twcy_macros) X(twcc_macros) X(twcp_macros) X(twpt_macros) X(twff_macros)      \
-    X(twbr_macros) X(twbo_macros) X(twft_macros) X(twlp_macros) X(twls_macros) X(twor_macros)      \
-    X(twpf_macros) X(twpc_macros) X(twss_macros) X(twsx_macros) X(twun_macros) X(twdx_macros)      \
-    X(twjc_macros) X(twaf_macros) X(twal_macros) X(twcb_macros) X(twde_macros) X(twfa_macros)      \
-    X(twfo_macros) X(twps_macros) X(twpr_macros) X(twpm_macros) X(twbd_macros) X(twfl_macros)      \
-    X(twfr_macros) X(twif_macros) X(twnf_macros) X(twov_macros) X(twzv_ui_macros)                  \
-    X(twzv_ft_macros) X(twzv_em_macros) X(twzv_pg_macros) X(twzv_gt_macros) X(twzv_cc_macros)      \
-    X(twzv_cl_macros) X(twzv_tpu_macros) X(twzv_usm_macros) X(twzv_dscr_macros) X(twzv_ta_macros)  \
-    X(twzv_dr_macros) X(twzv_ice_macros) X(twzv_gr_macros) X(twzv_ht_macros) X(twzv_fs_macros)     \
-    X(twzv_af_macros) X(twzv_fet_macros) X(twzv_li_macros) X(twzv_autosizetype_macros)
 
 #endif  // TWAINMON_TWAINTBL_H

@@ -19,6 +19,7 @@
 #include <cxxabi.h>
 #endif
 
+#include "CallRecord.h"
 #include "LogFile.h"
 #include "MachOMain.h"
 #include "ParaAnalyze.h"
@@ -40,23 +41,8 @@ public:
     CLogLock& operator=(const CLogLock&) = delete;
 };
 
-// Written after a rendering that did not fit the buffer (24 bytes, no line end).
-const char kTooLongMessage[] = "Size of CAP_xxx too long";
-static_assert(sizeof(kTooLongMessage) - 1 == 24, "the overflow message is 24 bytes");
-
-// The lines that follow every call that ended with TWRC_FAILURE.
-const char kErrorStatusStart[] = "*** Inspect Error Status Start ***";
-const char kErrorStatusEnd[] = "*** Inspect Error Status End   ***";
-
 void WriteText(const char* pText, size_t nLength) {
     WriteLogFile(reinterpret_cast<const unsigned char*>(pText), nLength);
-}
-
-// Writes one failure marker line, composed with its line end in a scratch buffer.
-void WriteMarkerLine(const char* pszText) {
-    char szScratch[256];
-    snprintf(szScratch, sizeof szScratch, "%s%s", pszText, "\r\n");
-    WriteText(szScratch, strlen(szScratch));
 }
 
 // Holds off the cancellation of the calling thread for its lifetime: a cancel request that arrives
@@ -98,32 +84,12 @@ TW_UINT16 ForwardTriplet(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_U
 
 // Renders and writes the record of one call that has been carried out. The caller holds the lock.
 void LogCall(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData, TW_UINT16 rc) {
-    static int stack = 0;  // 1 while the failure lines are being written
+    static int stack = 0;  // 1 while a record is being written: its failure lines are written once
     CTextBuffer text;      // this call's own text
-
-    // The triplet line.
-    g_cParaAnalyze.TripletAnalyze(pOrigin, nullptr, DG, DAT, MSG, pData, &text);
-    if (!text.Empty()) WriteText(text.Text(), text.Length());
-
-    // The result report, the data block and the state line. A rendering that did not fit is
-    // written up to the buffer's room and flagged with a message.
-    text.Clear();
-    g_cParaAnalyze.ParaAnalyze(pOrigin, nullptr, DG, DAT, MSG, pData, rc, &text);
-    if (!text.Empty()) {
-        if (text.Overflowed()) {
-            WriteText(text.Text(), CTextBuffer::kRoom);
-            WriteText(kTooLongMessage, sizeof(kTooLongMessage) - 1);
-        } else {
-            WriteText(text.Text(), text.Length());
-        }
-    }
-
-    if (rc == TWRC_FAILURE && stack == 0) {
-        stack = 1;
-        WriteMarkerLine(kErrorStatusStart);
-        WriteMarkerLine(kErrorStatusEnd);
-        stack = 0;
-    }
+    const bool bFailureLines = stack == 0;
+    stack = 1;
+    record::WriteRecord(g_cParaAnalyze, text, pOrigin, DG, DAT, MSG, pData, rc, bFailureLines, WriteText);
+    stack = 0;
 }
 
 }  // namespace

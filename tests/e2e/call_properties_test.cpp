@@ -20,7 +20,9 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "CallRecord.h"
 #include "DataBlock.h"
 #include "ModuleHarness.h"
 #include "ParaAnalyze.h"
@@ -43,15 +45,18 @@ const Triplet kStateTriplets[] = {
     {DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER},  {DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET},
 };
 const TW_UINT32 kDgs[] = {DG_CONTROL, DG_CONTROL, DG_IMAGE, DG_AUDIO};
-// Every DAT the monitor names, capabilities and events once more.
-const TW_UINT16 kDats[] = {0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0009,
-                           0x000A, 0x000B, 0x000C, 0x000D, 0x000E, 0x000F, 0x0010, 0x0101, 0x0102, 0x0103,
-                           0x0104, 0x0105, 0x0106, 0x0107, 0x0108, 0x0109, 0x010A, 0x010B, 0x0201, 0x0202,
-                           0x0203, 0x0301, 0x8001, 0x8002, 0x8003, 0x8004, 0x8005, 0x8006, 0x8007, 0x8008,
-                           0x8009, 0x800A, 0x800B, 0x8015, 0x8016, 0x8017, 0x0001, 0x0001, 0x0002, 0x0002};
-const TW_UINT16 kMsgs[] = {0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0101,
-                           0x0102, 0x0103, 0x0104, 0x0201, 0x0301, 0x0302, 0x0401, 0x0402, 0x0403, 0x0501,
-                           0x0502, 0x0503, 0x0601, 0x0601, 0x0601, 0x0701, 0x8001, 0x8002};
+// The codes of one or two name tables, and some of them once more.
+std::vector<TW_UINT16> Codes(std::initializer_list<const NameTable*> tables, std::initializer_list<TW_UINT16> again) {
+    std::vector<TW_UINT16> codes(again);
+    for (const NameTable* table : tables) {
+        for (const MacroEntry& row : *table) codes.push_back(static_cast<TW_UINT16>(row.value));
+    }
+    return codes;
+}
+// Every DAT the monitor names, capabilities and events once more; every MSG, window events twice more.
+const std::vector<TW_UINT16> kDats =
+    Codes({&dat_macros, &dat_zv_macros}, {DAT_CAPABILITY, DAT_CAPABILITY, DAT_EVENT, DAT_EVENT});
+const std::vector<TW_UINT16> kMsgs = Codes({&msg_macros, &msg_zv_macros}, {MSG_PROCESSEVENT, MSG_PROCESSEVENT});
 
 // A state triplet, or a triplet of known (now and then raw) DG, DAT and MSG.
 Triplet RandomTriplet(std::mt19937_64& rng) {
@@ -141,13 +146,9 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
         }
 
         CTextBuffer text;
-        mirror.TripletAnalyze(pOrigin, nullptr, t.DG, t.DAT, t.MSG, pData, &text);
-        std::string expected(text.Text(), text.Length());
-        text.Clear();
-        mirror.ParaAnalyze(pOrigin, nullptr, t.DG, t.DAT, t.MSG, pData, rc, &text);
-        expected.append(text.Text(), text.Length());
-        if (text.Overflowed()) expected += "Size of CAP_xxx too long";
-        if (rc == TWRC_FAILURE) expected += "*** Inspect Error Status Start ***\r\n*** Inspect Error Status End   ***\r\n";
+        std::string expected;
+        record::WriteRecord(mirror, text, pOrigin, t.DG, t.DAT, t.MSG, pData, rc, true,
+                            [&expected](const char* p, size_t n) { expected.append(p, n); });
         const std::string written = ReadNew(logFd);
         if (written != expected) return fail("the log did not grow by the record: " + Difference(expected, written));
 

@@ -56,7 +56,7 @@ public:
     // A capability with the container behind its handle: the host's own one-value container
     // hOwn for a MSG_SET, else the one the source makes. The host frees them all.
     void SameCap(const char* name, TW_UINT16 MSG, TW_UINT16 cap, Handle hOwn = nullptr) {
-        TW_CAPABILITY viaMonitor = {cap, hOwn != nullptr ? TWON_ONEVALUE : TWON_DONTCARE16, hOwn}, direct = viaMonitor;
+        TW_CAPABILITY viaMonitor = {cap, static_cast<TW_UINT16>(hOwn != nullptr ? TWON_ONEVALUE : TWON_DONTCARE16), hOwn}, direct = viaMonitor;
         Both(name, DG_CONTROL, DAT_CAPABILITY, MSG, &viaMonitor, &direct, [](const TW_CAPABILITY& c) {
             return Raw(c.Cap) + Raw(c.ConType) + harness::HandleBytes(c.hContainer);
         });

@@ -1,7 +1,8 @@
 // The whole transcript of a scripted session, byte for byte. The session player plays a session
 // through the built TwainMonitor.ds and the simulated scanner; the log it leaves is compared with
 // a transcript written by hand from the log formats and from the values the session passes and
-// the scanner returns (tests/e2e/expected/<session>.txt, CR LF line ends as in the log).
+// the scanner returns (tests/e2e/expected/<session>.txt, CR LF line ends as in the log). Those
+// scanner values are pinned by scanner_values_test.
 //
 // Only the addresses differ between runs: on a line that starts with one of kPointerLabels, the
 // eight lower-case hexadecimal digits after the label are replaced by ######## before the

@@ -148,17 +148,6 @@ TEST(CapValue, ItemLists) {
                      "          2:Gamma", "      }"}));
 }
 
-TEST(CapValue, ItemIndexWidensFromOneThousand) {
-    // No 5120-byte rendering reaches index 1000, so the line itself is checked.
-    CParaAnalyze analyser;
-    CTextBuffer buffer;
-    analyser.ParaAnalyze(nullptr, nullptr, DG_CONTROL, DAT_CAPABILITY, MSG_GET, nullptr, TWRC_SUCCESS, &buffer);
-    buffer.Clear();
-    analyser.MakeItemLine(999, "a", false);
-    analyser.MakeItemLine(1000, "b", true);
-    EXPECT_EQ(std::string(buffer.Text(), buffer.Length()), Lines({"        999:a,", "        1000:b"}));
-}
-
 // 400 capability codes lying wholly inside their container render to more than the text buffer
 // holds: the buffer keeps exactly the first 5120 bytes of the full text and says it overflowed,
 // wherever in a line the room ends.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "DataBlock.h"
 #include "TestSupport.h"
 
 using testsupport::FakePointer;
@@ -114,18 +115,18 @@ TEST(ControlFormat, EventBlock) {
 // see xfer_format_test), and the types whose data block is never shown write nothing even with one:
 // only the result lines and the state line remain.
 TEST(FormatDispatch, NoBlockForANullDataPointerOrASilentType) {
-    for (TW_UINT16 dat :
-         {DAT_CAPABILITY, DAT_EVENT, DAT_IDENTITY, DAT_PENDINGXFERS, DAT_SETUPMEMXFER, DAT_SETUPFILEXFER, DAT_STATUS,
-          DAT_USERINTERFACE, DAT_CUSTOMDSDATA, DAT_IMAGEINFO, DAT_IMAGELAYOUT, DAT_IMAGEMEMXFER, DAT_CIECOLOR,
-          DAT_GRAYRESPONSE, DAT_RGBRESPONSE, DAT_JPEGCOMPRESSION, DAT_PALETTE8, DAT_EXTIMAGEINFO, DAT_ZV_AUTOEXPOSURE,
-          DAT_ZV_RGBMATRIX, DAT_ZV_COLORSMOOTHING, DAT_ZV_HARDWAREINFO, DAT_ZV_SKEWINFO, DAT_ZV_UNSHARPMASKPARAM,
-          DAT_ZV_SETTINGFRAME, DAT_ZV_USMINFO}) {
-        EXPECT_EQ(RenderBlock(DG_CONTROL, dat, MSG_GET, nullptr), "") << "DAT " << dat;
+    for (const DataType& type : kDataTypes) {
+        if (type.dat == DAT_XFERGROUP || type.dat == DAT_IMAGENATIVEXFER) continue;
+        EXPECT_EQ(RenderBlock(DG_CONTROL, type.dat, MSG_GET, nullptr), "") << "DAT " << type.dat;
     }
     unsigned char data[600];
     memset(data, 0x5A, sizeof(data));
-    for (TW_UINT16 dat : {DAT_TWUNKIDENTITY, DAT_IMAGEFILEXFER, DAT_ZV_EVENT, DAT_ZV_REDCORRECTIONMATRIX,
-                          DAT_ZV_TWAINCALLBACKMSG}) {
-        EXPECT_EQ(RenderBlock(DG_CONTROL, dat, MSG_GET, data), "") << "DAT " << dat;
+    for (const NameTable* table : {&dat_macros, &dat_zv_macros}) {
+        for (const MacroEntry& row : *table) {
+            const auto dat = static_cast<TW_UINT16>(row.value);
+            if (FindDataType(dat) == nullptr) {
+                EXPECT_EQ(RenderBlock(DG_CONTROL, dat, MSG_GET, data), "") << row.name;
+            }
+        }
     }
 }

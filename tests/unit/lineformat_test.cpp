@@ -1,19 +1,17 @@
-// The fast line formatter against the C library's snprintf, and the indexed name lookups against a
-// plain scan of the tables.
+// The compiled formats and their conversions against the C library's snprintf.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "CompiledFormat.h"
 #include "FieldFormat.h"
-#include "LineFormat.h"
+#include "LineSink.h"
 #include "TextBuffer.h"
-#include "twaintbl.h"
 
 namespace {
 
@@ -22,13 +20,6 @@ std::string Printf(const char* pszFormat, Args... args) {
     char buf[512];
     snprintf(buf, sizeof buf, pszFormat, args...);
     return buf;
-}
-
-template <typename... Args>
-std::string Appended(const char* pszFormat, Args... args) {
-    CTextBuffer text;
-    text.AppendF(pszFormat, args...);
-    return std::string(text.Text(), text.Length());
 }
 
 // Every TW_FIX32 "%.3f" must carry printf's digits, ties (a remainder of exactly half a thousandth)
@@ -44,52 +35,10 @@ TEST(LineFormat, Fix32ThreeDecimalsAsPrintf) {
             ASSERT_EQ(std::string(szFast, n), Printf("%.3f", d)) << whole << " + " << frac << "/65536";
         }
     }
-    // Not a whole number of 65536ths, or not finite: left to printf.
+    // Not a whole number of 65536ths, or not finite: not a TW_FIX32 value.
     char buf[linefmt::kFixed3Room];
     EXPECT_EQ(linefmt::Fixed3(1.0 / 3, buf), 0u);
     EXPECT_EQ(linefmt::Fixed3(1e300, buf), 0u);
-    EXPECT_EQ(Appended("[%.3f|%.3f|%.2f|%8.3f|%-8.3f|%08.3f]", 1.0 / 3, -0.0005, 2.5, -1.5, 0.5, -0.25),
-              Printf("[%.3f|%.3f|%.2f|%8.3f|%-8.3f|%08.3f]", 1.0 / 3, -0.0005, 2.5, -1.5, 0.5, -0.25));
-}
-
-TEST(LineFormat, IntegersTextsAndFallbacksAsPrintf) {
-    EXPECT_EQ(Appended("%d|%d|%d|%d", INT_MIN, INT_MAX, 0, -1), Printf("%d|%d|%d|%d", INT_MIN, INT_MAX, 0, -1));
-    EXPECT_EQ(Appended("%u|%x|%X|%02x|%04x|%08x", UINT_MAX, 0xABCDu, 0xABCDu, 0x5u, 0xFFFFFu, 0u),
-              Printf("%u|%x|%X|%02x|%04x|%08x", UINT_MAX, 0xABCDu, 0xABCDu, 0x5u, 0xFFFFFu, 0u));
-    EXPECT_EQ(Appended("[%05ld][%05ld][%05ld][%ld]", 7L, -42L, 4294967295L, LONG_MIN),
-              Printf("[%05ld][%05ld][%05ld][%ld]", 7L, -42L, 4294967295L, LONG_MIN));
-    EXPECT_EQ(Appended("[%3u][%3u][%-5d][%-5d][%zu][%lld][%hd][%hhu]", 7u, 1234u, -3, 9, SIZE_MAX, LLONG_MIN, 70000,
-                       300),
-              Printf("[%3u][%3u][%-5d][%-5d][%zu][%lld][%hd][%hhu]", 7u, 1234u, -3, 9, SIZE_MAX, LLONG_MIN, 70000,
-                     300));
-    EXPECT_EQ(Appended("[%s][%-8s][%8s][%c][%3c][%%]", "abc", "ab", "ab", 'x', 'y'),
-              "[abc][ab      ][      ab][x][  y][%]");
-    // Conversions left to vsnprintf take over with the arguments that are left.
-    EXPECT_EQ(Appended("%d %+d %s %e", 1, 2, "three", 4.0), "1 +2 three 4.000000e+00");
-    EXPECT_EQ(Appended("%s|%.2s|%*d|%5.1f", "a", "bcd", 4, 5, 6.25), "a|bc|   5|  6.2");
-}
-
-// A text that does not fit keeps exactly the first bytes of the room, through both paths.
-TEST(LineFormat, CutAtTheRoomLikeSnprintf) {
-    const std::string filler(CTextBuffer::kRoom - 6, '.');
-    for (const char* pszFormat : {"[%s|%d]", "[%s|%+d]"}) {
-        CTextBuffer text;
-        text.Append(filler.c_str());
-        text.AppendF(pszFormat, "abc", -123);
-        const std::string whole = filler + Printf(pszFormat, "abc", -123);
-        EXPECT_EQ(std::string(text.Text(), text.Length()), whole.substr(0, CTextBuffer::kRoom)) << pszFormat;
-        EXPECT_TRUE(text.Overflowed());
-        EXPECT_TRUE(text.Full());
-    }
-    CTextBuffer exact;
-    exact.Append(filler.c_str());
-    exact.AppendF("[%s|%d]", "ab", 7);  // exactly six bytes: fits
-    EXPECT_FALSE(exact.Overflowed());
-    EXPECT_EQ(exact.Length(), CTextBuffer::kRoom);
-    exact.AppendF("%s", "");
-    EXPECT_FALSE(exact.Overflowed());
-    exact.AppendF("%d", 1);
-    EXPECT_TRUE(exact.Overflowed());
 }
 
 // Formats split at compile time give printf's text for every conversion they take, with any
@@ -115,6 +64,12 @@ TEST(LineFormat, CompiledFormatsAsPrintf) {
         EXPECT_EQ(COMPILED("        Gamma       = [%.3f]%s", d, twfmt::CRLF),
                   Printf("        Gamma       = [%.3f]%s", d, "\r\n"));
     }
+    EXPECT_EQ(COMPILED("%d|%d|%u|%X|%02x|%04x|%08x|%zu|%lld|%hd|%hhu", INT_MIN, INT_MAX, UINT_MAX, 0xABCDu, 0x5u,
+                       0xFFFFFu, 0u, SIZE_MAX, LLONG_MIN, 70000, 300),
+              Printf("%d|%d|%u|%X|%02x|%04x|%08x|%zu|%lld|%hd|%hhu", INT_MIN, INT_MAX, UINT_MAX, 0xABCDu, 0x5u,
+                     0xFFFFFu, 0u, SIZE_MAX, LLONG_MIN, 70000, 300));
+    EXPECT_EQ(COMPILED("[%05ld][%05ld][%3u][%-5d]", -42L, 4294967295L, 1234u, 9),
+              Printf("[%05ld][%05ld][%3u][%-5d]", -42L, 4294967295L, 1234u, 9));
     const char szName[] = "ICAP_PIXELTYPE";
     EXPECT_EQ(COMPILED("%s|%s|%8s|%-8s|%s", szName, "", "ab", "ab", static_cast<const char*>(nullptr)),
               "ICAP_PIXELTYPE||      ab|ab      |(null)");
@@ -139,6 +94,21 @@ TEST(LineFormat, CompiledFormatsAsPrintf) {
     EXPECT_TRUE(exact.Full());
 }
 
+// A value text written into a short output is cut and terminated as snprintf cuts it.
+TEST(LineFormat, PrintIntoAShortOutputAsSnprintf) {
+    for (size_t nOutput = 1; nOutput <= 24; ++nOutput) {
+        char buf[24];
+        memset(buf, 'x', sizeof buf);
+        const size_t n = linefmt::PrintWith(buf, nOutput, [](linefmt::Sink& sink) {
+            TWAINMON_PUT(sink, "%.3f,%.3f|0x%02x|%d", 1.5, -0.25, 0xABu, -7);
+        });
+        char expected[24];
+        snprintf(expected, nOutput, "%.3f,%.3f|0x%02x|%d", 1.5, -0.25, 0xABu, -7);
+        EXPECT_STREQ(buf, expected) << nOutput;
+        EXPECT_EQ(n, strlen(expected)) << nOutput;
+    }
+}
+
 TEST(LineFormat, DecimalAsPrintf) {
     std::vector<long long> values = {LLONG_MAX, LLONG_MIN, -2147483648LL};
     for (long long v = -1000; v <= 100000; ++v) values.push_back(v);
@@ -148,80 +118,6 @@ TEST(LineFormat, DecimalAsPrintf) {
     for (long long v : values) {
         char buf[linefmt::kDecimalRoom];
         ASSERT_EQ(std::string(buf, linefmt::Decimal(v, buf)), Printf("%lld", v));
-    }
-}
-
-// ---- Indexed lookups: the same text as a scan from the top -------------------------------------
-
-std::string Scan(const MacroEntry* table, size_t rows, int64_t code, bool* pbFound = nullptr) {
-    for (size_t i = 0; i < rows; ++i) {
-        if (table[i].value == code) {
-            if (pbFound != nullptr) *pbFound = true;
-            return table[i].name;
-        }
-    }
-    if (pbFound != nullptr) *pbFound = false;
-    return std::string(table[rows].name) + "(" + std::to_string(static_cast<int32_t>(code)) + ")";
-}
-
-// The lookup's text, checked against the scan's, text and result.
-void ExpectAsScan(const MacroEntry* table, size_t rows, int64_t code) {
-    char buf[kNameBufferSize];
-    const bool bFound = LookupMacroName(table, rows, code, buf);
-    bool bScanFound = false;
-    const std::string expected = Scan(table, rows, code, &bScanFound);
-    ASSERT_EQ(buf, expected) << table[0].name << " rows " << rows << " code " << code;
-    ASSERT_EQ(bFound, bScanFound) << expected;
-}
-
-TEST(NameIndex, EveryTableAnswersAsAScan) {
-    struct Table {
-        const MacroEntry* rows;
-        size_t count;
-    };
-#define TWAINMON_TABLE_ROWS(t) Table{t, RowCount(t)},
-    const Table kTables[] = {TWAINMON_TABLES(TWAINMON_TABLE_ROWS)};
-#undef TWAINMON_TABLE_ROWS
-    for (const Table& t : kTables) {
-        for (size_t i = 0; i <= t.count; ++i) {
-            for (int64_t delta : {-1, 0, 1}) {
-                const int64_t code = t.rows[i].value + delta;
-                ExpectAsScan(t.rows, t.count, code);
-                // Only the first rows of a table: a lookup over those rows alone.
-                ExpectAsScan(t.rows, t.count / 2, code);
-            }
-        }
-    }
-}
-
-TEST(NameIndex, CapabilitiesAndTheirValuesAnswerAsAScan) {
-    for (uint32_t cap = 0; cap <= 0xFFFF; ++cap) {
-        const bool bStandard = cap <= 0x8000;
-        std::string expected = Scan(bStandard ? cap_macros : cap_zv_macros,
-                                    bStandard ? RowCount(cap_macros) : RowCount(cap_zv_macros), cap);
-        if (expected.find("ERROR!(") == 0) {
-            expected = Scan(bStandard ? icap_macros : icap_zv_macros,
-                            bStandard ? RowCount(icap_macros) : RowCount(icap_zv_macros), cap);
-        }
-        char buf[kNameBufferSize];
-        const size_t n = LookupCapName(static_cast<TW_UINT16>(cap), buf);
-        ASSERT_EQ(buf, expected) << cap;
-        ASSERT_EQ(n, expected.size()) << cap;
-    }
-    char buf[kNameBufferSize];
-    EXPECT_EQ(LookupCapValueName(CAP_XFERCOUNT, 65535, buf), 5u);  // no value table: "%d"
-    EXPECT_STREQ(buf, "65535");
-    for (const ValToCapEntry* directory : {VALTOCAP, VALTOCAPZV}) {
-        for (const ValToCapEntry* row = directory; row->cap != 0xFFFFFFFF; ++row) {
-            for (uint32_t value : {0u, 1u, 2u, 3u, 7u, 15u, 16u, 100u, 0x8000u, 0xFFFFu}) {
-                char buf[kNameBufferSize];
-                const size_t n =
-                    LookupCapValueName(static_cast<TW_UINT16>(row->cap), static_cast<TW_UINT16>(value), buf);
-                const std::string expected = Scan(row->table, static_cast<size_t>(row->count - 1), value);
-                EXPECT_EQ(buf, expected) << row->cap;
-                EXPECT_EQ(n, expected.size()) << row->cap;
-            }
-        }
     }
 }
 

@@ -6,47 +6,16 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
-#include "twaintbl.h"
+#include "TwainTypes.h"
 
 namespace {
 
-struct TableInfo {
-    const char* name;
-    const MacroEntry* rows;
-    size_t count;
-};
-
-#define TWAINMON_TABLE_INFO(t) TableInfo{#t, t, RowCount(t)},
-const TableInfo kTables[] = {TWAINMON_TABLES(TWAINMON_TABLE_INFO)};
-#undef TWAINMON_TABLE_INFO
-
-const TableInfo& Table(const std::string& name) {
-    for (const TableInfo& t : kTables) {
-        if (name == t.name) return t;
-    }
-    throw std::runtime_error("no table " + name);
-}
-
-std::string Name(const MacroEntry* table, size_t rows, int64_t code) {
+std::string Name(const NameTable& table, int64_t code) {
     char buf[kNameBufferSize];
-    LookupMacroName(table, rows, code, buf);
+    LookupMacroName(table, code, buf);
     return buf;
-}
-
-template <size_t N>
-std::string Name(const MacroEntry (&table)[N], int64_t code) {
-    return Name(table, N - 1, code);
-}
-
-// The value of a name, the way the header file defines it for the tables.
-template <size_t N>
-int64_t ValueOf(const MacroEntry (&table)[N], const char* name) {
-    for (size_t i = 0; i + 1 < N; ++i) {
-        if (strcmp(table[i].name, name) == 0) return table[i].value;
-    }
-    ADD_FAILURE() << "no row " << name;
-    return -2;
 }
 
 std::string CapName(TW_UINT16 cap) {
@@ -61,74 +30,65 @@ std::string CapValue(TW_UINT16 cap, TW_UINT16 value) {
     return buf;
 }
 
+// Every table with its row count as the TWAIN lists give it.
+struct TableInfo {
+    const char* name;
+    const NameTable& table;
+    size_t count;
+};
+#define T(table, count) TableInfo{#table, table, count}
+const TableInfo kTables[] = {
+    T(twrc_macros, 11),    T(dg_macros, 3),        T(dat_macros, 33),      T(dat_zv_macros, 14),
+    T(msg_macros, 35),     T(msg_zv_macros, 2),    T(cap_macros, 50),      T(icap_macros, 76),
+    T(cap_zv_macros, 23),  T(icap_zv_macros, 59),  T(twty_macros, 13),     T(twon_macros, 12),
+    T(twlg_macros, 129),   T(twcy_macros, 239),    T(twcc_macros, 23),     T(twcp_macros, 13),
+    T(twpt_macros, 9),     T(twff_macros, 10),     T(twbr_macros, 4),      T(twbo_macros, 2),
+    T(twft_macros, 9),     T(twlp_macros, 2),      T(twls_macros, 7),      T(twor_macros, 6),
+    T(twpf_macros, 2),     T(twpc_macros, 2),      T(twss_macros, 58),     T(twsx_macros, 3),
+    T(twun_macros, 6),     T(twdx_macros, 3),      T(twjc_macros, 5),      T(twaf_macros, 4),
+    T(twal_macros, 9),     T(twcb_macros, 3),      T(twde_macros, 18),     T(twfa_macros, 4),
+    T(twfo_macros, 2),     T(twps_macros, 2),      T(twpr_macros, 8),      T(twpm_macros, 3),
+    T(twbd_macros, 4),     T(twfl_macros, 5),      T(twfr_macros, 2),      T(twif_macros, 7),
+    T(twnf_macros, 4),     T(twov_macros, 5),      T(twzv_ui_macros, 7),   T(twzv_ft_macros, 5),
+    T(twzv_em_macros, 3),  T(twzv_pg_macros, 2),   T(twzv_gt_macros, 3),   T(twzv_cc_macros, 3),
+    T(twzv_cl_macros, 2),  T(twzv_tpu_macros, 4),  T(twzv_usm_macros, 4),  T(twzv_dscr_macros, 4),
+    T(twzv_ta_macros, 2),  T(twzv_dr_macros, 3),   T(twzv_ice_macros, 2),  T(twzv_gr_macros, 3),
+    T(twzv_ht_macros, 6),  T(twzv_fs_macros, 6),   T(twzv_af_macros, 2),   T(twzv_fet_macros, 2),
+    T(twzv_li_macros, 2),  T(twzv_autosizetype_macros, 2),
+};
+#undef T
+
 TEST(NameTables, RowCountsAndTerminators) {
-    const std::map<std::string, size_t> expected = {
-        {"twrc_macros", 11},     {"dg_macros", 3},          {"dat_macros", 33},        {"dat_zv_macros", 14},
-        {"msg_macros", 35},      {"msg_zv_macros", 2},      {"cap_macros", 50},        {"icap_macros", 76},
-        {"cap_zv_macros", 23},   {"icap_zv_macros", 59},    {"twty_macros", 13},       {"twon_macros", 12},
-        {"twlg_macros", 129},    {"twcy_macros", 239},      {"twcc_macros", 23},       {"twcp_macros", 13},
-        {"twpt_macros", 9},      {"twff_macros", 10},       {"twbr_macros", 4},        {"twbo_macros", 2},
-        {"twft_macros", 9},      {"twlp_macros", 2},        {"twls_macros", 7},        {"twor_macros", 6},
-        {"twpf_macros", 2},      {"twpc_macros", 2},        {"twss_macros", 58},       {"twsx_macros", 3},
-        {"twun_macros", 6},      {"twdx_macros", 3},        {"twjc_macros", 5},        {"twaf_macros", 4},
-        {"twal_macros", 9},      {"twcb_macros", 3},        {"twde_macros", 18},       {"twfa_macros", 4},
-        {"twfo_macros", 2},      {"twps_macros", 2},        {"twpr_macros", 8},        {"twpm_macros", 3},
-        {"twbd_macros", 4},      {"twfl_macros", 5},        {"twfr_macros", 2},        {"twif_macros", 7},
-        {"twnf_macros", 4},      {"twov_macros", 5},        {"twzv_ui_macros", 7},     {"twzv_ft_macros", 5},
-        {"twzv_em_macros", 3},   {"twzv_pg_macros", 2},     {"twzv_gt_macros", 3},     {"twzv_cc_macros", 3},
-        {"twzv_cl_macros", 2},   {"twzv_tpu_macros", 4},    {"twzv_usm_macros", 4},    {"twzv_dscr_macros", 4},
-        {"twzv_ta_macros", 2},   {"twzv_dr_macros", 3},     {"twzv_ice_macros", 2},    {"twzv_gr_macros", 3},
-        {"twzv_ht_macros", 6},   {"twzv_fs_macros", 6},     {"twzv_af_macros", 2},     {"twzv_fet_macros", 2},
-        {"twzv_li_macros", 2},   {"twzv_autosizetype_macros", 2},
-    };
-    ASSERT_EQ(expected.size(), std::size(kTables));
     for (const TableInfo& t : kTables) {
         SCOPED_TRACE(t.name);
-        ASSERT_EQ(expected.count(t.name), 1u);
-        EXPECT_EQ(t.count, expected.at(t.name));
-        EXPECT_STREQ(t.rows[t.count].name, "ERROR!");
-        EXPECT_EQ(t.rows[t.count].value, -1);
-        for (size_t i = 0; i < t.count; ++i) {
-            EXPECT_LE(strlen(t.rows[i].name), 33u) << t.rows[i].name;
-            EXPECT_STRNE(t.rows[i].name, "ERROR!");
-        }
+        EXPECT_EQ(t.table.count, t.count);
+        EXPECT_STREQ(t.table.rows[t.count].name, "ERROR!");
+        EXPECT_EQ(t.table.rows[t.count].value, -1);
+        for (const MacroEntry& row : t.table) EXPECT_STRNE(row.name, "ERROR!");
     }
+    EXPECT_EQ(std::size(VALTOCAP), 31u);
+    EXPECT_EQ(std::size(VALTOCAPZV), 20u);
 }
 
-TEST(NameTables, HeaderConstantsMatchTheirRows) {
-    EXPECT_EQ(ValueOf(dg_macros, "DG_IMAGE"), DG_IMAGE);
-    EXPECT_EQ(ValueOf(dat_macros, "DAT_CAPABILITY"), DAT_CAPABILITY);
-    EXPECT_EQ(ValueOf(dat_macros, "DAT_XFERGROUP"), DAT_XFERGROUP);
-    EXPECT_EQ(ValueOf(dat_macros, "DAT_IMAGEMEMXFER"), DAT_IMAGEMEMXFER);
-    EXPECT_EQ(ValueOf(dat_macros, "DAT_EXTIMAGEINFO"), DAT_EXTIMAGEINFO);
-    EXPECT_EQ(ValueOf(dat_macros, "DAT_CALLBACK"), DAT_CALLBACK);
-    EXPECT_EQ(ValueOf(dat_macros, "DAT_SETUPFILEXFER2"), DAT_SETUPFILEXFER2);
-    EXPECT_EQ(ValueOf(dat_zv_macros, "DAT_ZV_USMINFO"), DAT_ZV_USMINFO);
-    EXPECT_EQ(ValueOf(dat_zv_macros, "DAT_ZV_DUALIMAGE"), DAT_ZV_DUALIMAGE);
-    EXPECT_EQ(ValueOf(msg_macros, "MSG_PROCESSEVENT"), MSG_PROCESSEVENT);
-    EXPECT_EQ(ValueOf(msg_macros, "MSG_ENDXFER"), MSG_ENDXFER);
-    EXPECT_EQ(ValueOf(msg_macros, "MSG_ENABLEDSUIONLY"), MSG_ENABLEDSUIONLY);
-    EXPECT_EQ(ValueOf(msg_macros, "MSG_CLOSEDSREQ"), MSG_CLOSEDSREQ);
-    EXPECT_EQ(ValueOf(twrc_macros, "TWRC_DATANOTAVAILABLE"), TWRC_DATANOTAVAILABLE);
-    EXPECT_EQ(ValueOf(twcc_macros, "TWCC_CAPUNSUPPORTED"), TWCC_CAPUNSUPPORTED);
-    EXPECT_EQ(ValueOf(twcc_macros, "TWCC_BADPROTOCOL"), TWCC_BADPROTOCOL);
-    EXPECT_EQ(ValueOf(twty_macros, "TWTY_STR255"), TWTY_STR255);
-    EXPECT_EQ(ValueOf(twon_macros, "TWON_RANGE"), TWON_RANGE);
-    EXPECT_EQ(ValueOf(cap_macros, "CAP_SUPPORTEDCAPS"), CAP_SUPPORTEDCAPS);
-    EXPECT_EQ(ValueOf(cap_macros, "CAP_DEVICEONLINE"), CAP_DEVICEONLINE);
-    EXPECT_EQ(ValueOf(icap_macros, "ICAP_XRESOLUTION"), ICAP_XRESOLUTION);
-    EXPECT_EQ(ValueOf(icap_macros, "ICAP_BITDEPTH"), ICAP_BITDEPTH);
-    EXPECT_EQ(ValueOf(icap_macros, "ICAP_SUPPORTEDSIZES"), ICAP_SUPPORTEDSIZES);
-    EXPECT_EQ(ValueOf(icap_macros, "ICAP_FRAMES"), ICAP_FRAMES);
-    EXPECT_EQ(ValueOf(cap_zv_macros, "CAP_ZV_PRODUCTNAME"), CAP_ZV_PRODUCTNAME);
-    EXPECT_EQ(ValueOf(icap_zv_macros, "ICAP_ZV_FILMTYPE"), ICAP_ZV_FILMTYPE);
-    EXPECT_EQ(ValueOf(cap_macros, "CAP_DUPLEX"), CAP_DUPLEX);
-    EXPECT_EQ(ValueOf(icap_zv_macros, "ICAP_ZV_OVERSCANMARGIN"), ICAP_ZV_OVERSCANMARGIN);
-    EXPECT_EQ(ValueOf(twpt_macros, "TWPT_CIEXYZ"), TWPT_CIEXYZ);
-    EXPECT_EQ(ValueOf(twss_macros, "TWSS_A5"), TWSS_A5);
-    EXPECT_EQ(ValueOf(twlg_macros, "TWLG_JAPANESE"), TWLG_JAPANESE);
-    EXPECT_EQ(ValueOf(twcy_macros, "TWCY_JAPAN"), TWCY_JAPAN);
-    EXPECT_EQ(ValueOf(twzv_ft_macros, "TWZV_FT_REFLECTIVE"), TWZV_FT_REFLECTIVE);
+// A sample of codes against their TWAIN values.
+TEST(NameTables, SampleOfTwainValues) {
+    EXPECT_EQ(DG_IMAGE, 2u);
+    EXPECT_EQ(DAT_XFERGROUP, 0x000A);
+    EXPECT_EQ(DAT_EXTIMAGEINFO, 0x010B);
+    EXPECT_EQ(DAT_SETUPFILEXFER2, 0x0301);
+    EXPECT_EQ(DAT_ZV_DUALIMAGE, 0x8017);
+    EXPECT_EQ(MSG_PROCESSEVENT, 0x0601);
+    EXPECT_EQ(MSG_CLOSEDSREQ, 0x0102);
+    EXPECT_EQ(TWRC_DATANOTAVAILABLE, 9);
+    EXPECT_EQ(TWCC_BADPROTOCOL, 9);
+    EXPECT_EQ(TWTY_STR255, 12);
+    EXPECT_EQ(TWON_RANGE, 6u);
+    EXPECT_EQ(CAP_SUPPORTEDCAPS, 0x1005);
+    EXPECT_EQ(ICAP_SUPPORTEDSIZES, 0x1122);
+    EXPECT_EQ(ICAP_ZV_OVERSCANMARGIN, 0x8066);
+    EXPECT_EQ(TWPT_CIEXYZ, 8);
+    EXPECT_EQ(TWLG_JAPANESE, 68);
+    EXPECT_EQ(TWCY_JAPAN, 81);
 }
 
 // Every country row carries the TWAIN value of its name, as listed in the published code list.
@@ -145,10 +105,10 @@ TEST(NameTables, CountriesMatchTheStandardList) {
         fields >> name >> value;
         standard[name] = value;
     }
-    ASSERT_EQ(standard.size(), RowCount(twcy_macros));
-    for (size_t i = 0; i < RowCount(twcy_macros); ++i) {
-        ASSERT_EQ(standard.count(twcy_macros[i].name), 1u) << twcy_macros[i].name;
-        EXPECT_EQ(twcy_macros[i].value, standard[twcy_macros[i].name]) << twcy_macros[i].name;
+    ASSERT_EQ(standard.size(), twcy_macros.count);
+    for (const MacroEntry& row : twcy_macros) {
+        ASSERT_EQ(standard.count(row.name), 1u) << row.name;
+        EXPECT_EQ(row.value, standard[row.name]) << row.name;
     }
 }
 
@@ -224,46 +184,62 @@ TEST(NameLookup, CapabilityValuesThroughTheDirectories) {
     EXPECT_EQ(CapValue(0x8002, 7), "7");  // CAP_ZV_TPUENABLED has no value table
 }
 
-TEST(ValueDirectories, RowsPointAtTheirTables) {
-    struct Row {
-        uint32_t cap;
-        const char* table;
-    };
-    const Row standard[] = {
-        {0x112C, "twbr_macros"}, {0x111C, "twbo_macros"}, {0x0100, "twcp_macros"}, {0x1106, "twft_macros"},
-        {0x110C, "twff_macros"}, {0x111E, "twlp_macros"}, {0x110E, "twls_macros"}, {0x1110, "twor_macros"},
-        {0x111F, "twpf_macros"}, {0x0101, "twpt_macros"}, {0x1120, "twpc_macros"}, {0x1122, "twss_macros"},
-        {0x0103, "twsx_macros"}, {0x0102, "twun_macros"}, {0x1012, "twdx_macros"}, {0x1017, "twjc_macros"},
-        {0x1201, "twaf_macros"}, {0x1018, "twal_macros"}, {0x101D, "twcb_macros"}, {0x1022, "twde_macros"},
-        {0x102D, "twfa_macros"}, {0x102E, "twfo_macros"}, {0x1020, "twps_macros"}, {0x1026, "twpr_macros"},
-        {0x1029, "twpm_macros"}, {0x113B, "twbd_macros"}, {0x1146, "twfl_macros"}, {0x1136, "twfr_macros"},
-        {0x1147, "twif_macros"}, {0x1148, "twnf_macros"}, {0x1149, "twov_macros"},
-    };
-    const Row extension[] = {
-        {0x800F, "twzv_ui_macros"},   {0x8003, "twzv_ft_macros"},   {0x8005, "twzv_em_macros"},
-        {0x8007, "twzv_pg_macros"},   {0x8008, "twzv_gt_macros"},   {0x8009, "twzv_cc_macros"},
-        {0x8012, "twzv_cl_macros"},   {0x8018, "twzv_tpu_macros"},  {0x8024, "twzv_usm_macros"},
-        {0x8020, "twzv_dscr_macros"}, {0x8017, "twzv_ta_macros"},   {0x8028, "twzv_dr_macros"},
-        {0x802D, "twzv_ice_macros"},  {0x802A, "twzv_gr_macros"},   {0x8030, "twzv_ht_macros"},
-        {0x8031, "twzv_fs_macros"},   {0x8033, "twzv_af_macros"},   {0x803B, "twzv_fet_macros"},
-        {0x803D, "twzv_li_macros"},   {0x8081, "twzv_autosizetype_macros"},
-    };
-    auto check = [](const ValToCapEntry* directory, const Row* rows, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            SCOPED_TRACE(rows[i].table);
-            const TableInfo& table = Table(rows[i].table);
-            EXPECT_EQ(directory[i].cap, rows[i].cap);
-            EXPECT_EQ(directory[i].table, table.rows);
-            EXPECT_EQ(directory[i].count, static_cast<int32_t>(table.count + 1));
+// ---- The indexes answer as a scan from the top ---------------------------------------------------
+
+std::string Scan(const NameTable& table, int64_t code, bool* pbFound = nullptr) {
+    for (const MacroEntry& row : table) {
+        if (row.value == code) {
+            if (pbFound != nullptr) *pbFound = true;
+            return row.name;
         }
-        EXPECT_EQ(directory[count].cap, 0xFFFFFFFFu);
-        EXPECT_EQ(directory[count].count, -1);
-        EXPECT_EQ(directory[count].table, nullptr);
-    };
-    ASSERT_EQ(std::size(VALTOCAP), std::size(standard) + 1);
-    ASSERT_EQ(std::size(VALTOCAPZV), std::size(extension) + 1);
-    check(VALTOCAP, standard, std::size(standard));
-    check(VALTOCAPZV, extension, std::size(extension));
+    }
+    if (pbFound != nullptr) *pbFound = false;
+    return std::string(table.rows[table.count].name) + "(" + std::to_string(static_cast<int32_t>(code)) + ")";
+}
+
+TEST(NameIndex, EveryTableAnswersAsAScan) {
+    for (const TableInfo& t : kTables) {
+        for (size_t i = 0; i <= t.table.count; ++i) {
+            for (int64_t delta : {-1, 0, 1}) {
+                const int64_t code = t.table.rows[i].value + delta;
+                char buf[kNameBufferSize];
+                const bool bFound = LookupMacroName(t.table, code, buf);
+                bool bScanFound = false;
+                ASSERT_EQ(buf, Scan(t.table, code, &bScanFound)) << t.name << " code " << code;
+                ASSERT_EQ(bFound, bScanFound) << t.name << " code " << code;
+            }
+        }
+    }
+}
+
+TEST(NameIndex, CapabilitiesDatsMsgsAndValuesAnswerAsAScan) {
+    for (uint32_t code = 0; code <= 0xFFFF; ++code) {
+        const bool bStandard = code <= 0x8000;
+        std::string expected = Scan(bStandard ? cap_macros : cap_zv_macros, code);
+        if (expected.find("ERROR!(") == 0) expected = Scan(bStandard ? icap_macros : icap_zv_macros, code);
+        char buf[kNameBufferSize];
+        const size_t n = LookupCapName(static_cast<TW_UINT16>(code), buf);
+        ASSERT_EQ(buf, expected) << code;
+        ASSERT_EQ(n, expected.size()) << code;
+        LookupDatName(static_cast<TW_UINT16>(code), buf);
+        ASSERT_EQ(buf, Scan(bStandard ? dat_macros : dat_zv_macros, code)) << code;
+        LookupMsgName(static_cast<TW_UINT16>(code), buf);
+        ASSERT_EQ(buf, Scan(bStandard ? msg_macros : msg_zv_macros, code)) << code;
+    }
+    std::vector<ValToCapEntry> directories(std::begin(VALTOCAP), std::end(VALTOCAP));
+    directories.insert(directories.end(), std::begin(VALTOCAPZV), std::end(VALTOCAPZV));
+    {
+        for (const ValToCapEntry& row : directories) {
+            for (uint32_t value : {0u, 1u, 2u, 3u, 7u, 15u, 16u, 100u, 0x8000u, 0xFFFFu}) {
+                char buf[kNameBufferSize];
+                const size_t n =
+                    LookupCapValueName(static_cast<TW_UINT16>(row.cap), static_cast<TW_UINT16>(value), buf);
+                const std::string expected = Scan(*row.names, value);
+                EXPECT_EQ(buf, expected) << row.cap;
+                EXPECT_EQ(n, expected.size()) << row.cap;
+            }
+        }
+    }
 }
 
 }  // namespace

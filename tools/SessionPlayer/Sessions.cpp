@@ -34,18 +34,8 @@ TW_MEMREF IdValue(uintptr_t id) { return reinterpret_cast<TW_MEMREF>(id); }
 CHost::CHost(DSEntryProc pfnEntry, bool bVerbose)
     : m_pfnEntry(pfnEntry), m_bVerbose(bVerbose), m_application(), m_source() {
     // The application, with the Id the manager gave it when it opened.
-    m_application.Id = IdValue(1);
-    m_application.Version.MajorNum = 1;
-    m_application.Version.MinorNum = 0;
-    m_application.Version.Language = TWLG_ENGLISH_USA;
-    m_application.Version.Country = TWCY_USA;
-    CopyText(m_application.Version.Info, "1.0 session player");
-    m_application.ProtocolMajor = 1;
-    m_application.ProtocolMinor = 9;
-    m_application.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    CopyText(m_application.Manufacturer, "Harbour Imaging");
-    CopyText(m_application.ProductFamily, "Photo Tools");
-    CopyText(m_application.ProductName, "Session Player");
+    m_application = simscan::Identity(1, TW_VERSION{1, 0, TWLG_ENGLISH_USA, TWCY_USA, "1.0 session player"},
+                                      "Harbour Imaging", "Photo Tools", "Session Player");
     // The source the user picked; the manager gives it its Id.
     m_source.Id = IdValue(2);
     CopyText(m_source.ProductName, "Zorva Scan 2");
@@ -58,16 +48,8 @@ TW_UINT16 CHost::Call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData) {
         char szDG[kNameBufferSize], szDAT[kNameBufferSize], szMSG[kNameBufferSize], szRC[kNameBufferSize];
         char szCap[kNameBufferSize + 3] = "";
         LookupMacroName(dg_macros, static_cast<int32_t>(DG), szDG);
-        if (DAT < 0x8001) {
-            LookupMacroName(dat_macros, DAT, szDAT);
-        } else {
-            LookupMacroName(dat_zv_macros, DAT, szDAT);
-        }
-        if (MSG < 0x8001) {
-            LookupMacroName(msg_macros, MSG, szMSG);
-        } else {
-            LookupMacroName(msg_zv_macros, MSG, szMSG);
-        }
+        LookupDatName(DAT, szDAT);
+        LookupMsgName(MSG, szMSG);
         LookupMacroName(twrc_macros, rc, szRC);
         if (DAT == DAT_CAPABILITY && pData != nullptr) {
             char szName[kNameBufferSize];

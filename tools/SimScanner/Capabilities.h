@@ -13,9 +13,6 @@
 
 namespace simscan {
 
-// The size in bytes of one item of a TWTY_ type in a container; 0 for an unknown type.
-size_t ItemSize(TW_UINT16 itemType);
-
 // One value of a capability: the bytes of its item type, as a container holds it.
 struct CapValue {
     std::string bytes;

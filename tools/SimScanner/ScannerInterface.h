@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "TwainTypes.h"
@@ -27,6 +28,22 @@ template <size_t N>
 inline void CopyText(char (&field)[N], const char* text) {
     strncpy(field, text, N - 1);
     field[N - 1] = '\0';
+}
+
+// An identity as the tools' applications and sources fill in their own: TWAIN 1.9, the control
+// and image groups.
+inline TW_IDENTITY Identity(uintptr_t id, const TW_VERSION& version, const char* manufacturer, const char* family,
+                            const char* product) {
+    TW_IDENTITY identity = {};
+    identity.Id = reinterpret_cast<TW_MEMREF>(id);
+    identity.Version = version;
+    identity.ProtocolMajor = 1;
+    identity.ProtocolMinor = 9;
+    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
+    CopyText(identity.Manufacturer, manufacturer);
+    CopyText(identity.ProductFamily, family);
+    CopyText(identity.ProductName, product);
+    return identity;
 }
 
 // The window event that TW_EVENT.pEvent points to: the host's event record, of which the scanner

@@ -33,20 +33,9 @@ const double kVrxCorrectionNega[9] = {1.0625, -0.0469, -0.0156, -0.0313, 1.0469,
 }  // namespace
 
 TW_IDENTITY ScannerIdentity() {
-    TW_IDENTITY identity = {};
-    identity.Id = nullptr;  // given by the manager at MSG_OPENDS
-    identity.Version.MajorNum = 2;
-    identity.Version.MinorNum = 3;
-    identity.Version.Language = TWLG_ENGLISH_USA;
-    identity.Version.Country = TWCY_USA;
-    CopyText(identity.Version.Info, "2.3.0 Jun 12 2024");
-    identity.ProtocolMajor = 1;
-    identity.ProtocolMinor = 9;
-    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    CopyText(identity.Manufacturer, "ZORVA");
-    CopyText(identity.ProductFamily, "Zorva Scan");
-    CopyText(identity.ProductName, "Zorva Scan 2");
-    return identity;
+    // The Id is given by the manager at MSG_OPENDS.
+    return Identity(0, TW_VERSION{2, 3, TWLG_ENGLISH_USA, TWCY_USA, "2.3.0 Jun 12 2024"}, "ZORVA", "Zorva Scan",
+                    "Zorva Scan 2");
 }
 
 TWZV_HARDWAREINFO ScannerHardwareInfo() {

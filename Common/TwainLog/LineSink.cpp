@@ -1,102 +1,20 @@
-#include "LineFormat.h"
+// The parts of the bounded line output that are not inline: conversions that may not fit, and the
+// decimal and TW_FIX32 texts.
+#include "LineSink.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "LineSink.h"
-
 namespace linefmt {
 
 namespace {
-
-long long SignedArg(Conversion::Length length, va_list* args) {
-    switch (length) {
-        case Conversion::Char: return static_cast<signed char>(va_arg(*args, int));
-        case Conversion::Short: return static_cast<short>(va_arg(*args, int));
-        case Conversion::Long: return va_arg(*args, long);
-        case Conversion::LongLong: return va_arg(*args, long long);
-        case Conversion::SizeT: return static_cast<long long>(static_cast<ptrdiff_t>(va_arg(*args, size_t)));
-        case Conversion::None: break;
-    }
-    return va_arg(*args, int);
-}
-
-unsigned long long UnsignedArg(Conversion::Length length, va_list* args) {
-    switch (length) {
-        case Conversion::Char: return static_cast<unsigned char>(va_arg(*args, unsigned int));
-        case Conversion::Short: return static_cast<unsigned short>(va_arg(*args, unsigned int));
-        case Conversion::Long: return va_arg(*args, unsigned long);
-        case Conversion::LongLong: return va_arg(*args, unsigned long long);
-        case Conversion::SizeT: return va_arg(*args, size_t);
-        case Conversion::None: break;
-    }
-    return va_arg(*args, unsigned int);
-}
 
 // A signed number's text (its sign, if any, then its digits) in the conversion's width.
 void PutNumberText(Sink& sink, const char* pText, size_t n, const Conversion& conv) {
     const bool bNegative = pText[0] == '-';
     sink.Number(bNegative, pText + (bNegative ? 1 : 0), n - (bNegative ? 1 : 0), conv.nWidth, conv.bLeft, conv.bZero);
-}
-
-// Writes one supported conversion, whose text starts at pszSpec, and takes its argument.
-void Convert(Sink& sink, const Conversion& conv, const char* pszSpec, va_list* args) {
-    switch (conv.conversion) {
-        case 's': {
-            const char* psz = va_arg(*args, const char*);
-            if (conv.nWidth == 0) {
-                sink.PutText(psz);
-            } else {
-                if (psz == nullptr) psz = "(null)";  // as glibc shows it
-                sink.Field(psz, strlen(psz), conv.nWidth, conv.bLeft);
-            }
-            return;
-        }
-        case 'c': {
-            const char c = static_cast<char>(va_arg(*args, int));
-            sink.Field(&c, 1, conv.nWidth, conv.bLeft);
-            return;
-        }
-        case 'd':
-        case 'i': PutSignedConversion(sink, conv, SignedArg(conv.length, args)); return;
-        case 'u':
-        case 'x':
-        case 'X': PutUnsignedConversion(sink, conv, UnsignedArg(conv.length, args)); return;
-        case 'f': {
-            const double d = va_arg(*args, double);
-            char buf[kFixed3Room];
-            const size_t n = conv.nPrecision == 3 ? Fixed3(d, buf) : 0;
-            if (n == 0) {
-                // Not a TW_FIX32 "%.3f": printf's own text for this one conversion.
-                char szSpec[kMaxSpec + 1];
-                memcpy(szSpec, pszSpec, conv.nSpec);
-                szSpec[conv.nSpec] = '\0';
-                sink.Snprintf(szSpec, d);
-                return;
-            }
-            PutNumberText(sink, buf, n, conv);
-            return;
-        }
-        case '%': sink.Put("%", 1); return;
-        default: return;  // not supported: never called
-    }
-}
-
-// Formats with the parser, conversion by conversion (see Format).
-const char* Interpret(Sink& sink, const char* pszFormat, va_list* args) {
-    const char* f = pszFormat;
-    for (;;) {
-        // The literal text up to the next conversion. Once text is dropped, all that follows
-        // would be dropped too.
-        f = sink.PutUntil(f, '%');
-        if (*f == '\0' || sink.Cut()) return nullptr;
-        const Conversion conv = Parse(f);
-        if (!Supported(conv)) return f;
-        Convert(sink, conv, f, args);
-        f += conv.nSpec;
-    }
 }
 
 }  // namespace
@@ -193,14 +111,6 @@ size_t Fixed3(double d, char* pOut) {
     p[2] = static_cast<char>('0' + rest2 / 10);
     p[3] = static_cast<char>('0' + rest2 % 10);
     return static_cast<size_t>(p + 4 - pOut);
-}
-
-const char* Format(char* pOut, size_t nRoom, const char* pszFormat, va_list* args, Written* pWritten) {
-    Sink sink(pOut, nRoom);
-    const char* pszRest = Interpret(sink, pszFormat, args);
-    pWritten->nLength = sink.Length();
-    pWritten->bCut = sink.Cut();
-    return pszRest;
 }
 
 }  // namespace linefmt
