@@ -88,8 +88,10 @@ void LogCall(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, T
     CTextBuffer text;      // this call's own text
     const bool bFailureLines = stack == 0;
     stack = 1;
+    struct CClearFlag {
+        ~CClearFlag() { stack = 0; }  // also when a rendering throws
+    } clearFlag;
     record::WriteRecord(g_cParaAnalyze, text, pOrigin, DG, DAT, MSG, pData, rc, bFailureLines, WriteText);
-    stack = 0;
 }
 
 }  // namespace
