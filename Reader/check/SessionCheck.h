@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,10 +49,17 @@ public:
     using Sink = std::function<void(const Finding&)>;
     // Findings go to sink in line order, as soon as they are certain.
     explicit SessionChecker(Sink sink);
+    ~SessionChecker();
+    SessionChecker(const SessionChecker&) = delete;
+    SessionChecker& operator=(const SessionChecker&) = delete;
     void Add(const Call& call);  // the records, in file order
     void Finish();               // the end of the transcript: rules about how the session ended
     int Errors() const;
     int Warnings() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 // "FILE:LINE: error|warning|note: [seq] DG/DAT/MSG (CAP): message" (no "[seq] " without a
