@@ -113,7 +113,8 @@ std::string Record::Triplet() const {
 
 // ---- LineSource --------------------------------------------------------------------------------
 
-LineSource::LineSource(int fd) : fd_(fd), buffer_(kBlock) {}
+LineSource::LineSource(int fd, std::size_t blockSize, std::size_t maxLine)
+    : fd_(fd), maxLine_(maxLine < blockSize ? maxLine : blockSize), buffer_(blockSize) {}
 
 bool LineSource::Fill() {
     if (begin_ > 0) {
@@ -164,9 +165,9 @@ bool LineSource::Next(std::string_view& line, bool& cut) {
             }
             continue;
         }
-        if (available >= kMaxLine) {
-            // Hand out the first kMaxLine bytes; drop the rest of the line.
-            line = std::string_view(start, kMaxLine);
+        if (available >= maxLine_) {
+            // Hand out the first maxLine_ bytes; drop the rest of the line.
+            line = std::string_view(start, maxLine_);
             begin_ += available;
             skipping_ = true;
             cut = true;
@@ -190,7 +191,7 @@ bool LineSource::Next(std::string_view& line, bool& cut) {
 
 // ---- Parser ------------------------------------------------------------------------------------
 
-Parser::Parser(int fd) : source_(fd) {
+Parser::Parser(int fd, std::size_t blockSize, std::size_t maxLine) : source_(fd, blockSize, maxLine) {
     arena_.reserve(1 << 14);
     lines_.reserve(256);
 }
@@ -206,7 +207,7 @@ bool Parser::TakeLine(std::string_view& line, std::size_t& lineNo) {
     if (!source_.Next(line, cut)) return false;
     lineNo = ++lineNo_;
     if (cut) {
-        Reject(line.substr(0, 80), lineNo, "line longer than 64 KiB");
+        Reject(line.substr(0, 80), lineNo, "line too long");
         line = std::string_view();
         return TakeLine(line, lineNo);
     }
@@ -258,7 +259,12 @@ bool Parser::Feed(std::string_view line, std::size_t lineNo) {
                 std::string_view after = line.substr(at + kOverflow.size());
                 if (!before.empty()) {
                     reportBytes_ -= line.size() + 2;
-                    Feed(before, lineNo);
+                    if (before[0] == ' ' || before[0] == '}') {
+                        Feed(before, lineNo);
+                    } else {
+                        // The cut went through a line of another shape ("TWAIN Sta"): keep its piece.
+                        Store(before, lineNo, Kind::Block);
+                    }
                 }
                 truncated_ = true;
                 if (!after.empty()) {

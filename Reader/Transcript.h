@@ -47,7 +47,8 @@ class LineSource {
 public:
     static constexpr std::size_t kBlock = 1 << 20;
     static constexpr std::size_t kMaxLine = 1 << 16;
-    explicit LineSource(int fd);
+    // blockSize and maxLine other than the defaults serve the tests (maxLine <= blockSize).
+    explicit LineSource(int fd, std::size_t blockSize = kBlock, std::size_t maxLine = kMaxLine);
     // The next line, or false at the end. The view is valid until the following call. cut is set
     // when the line was longer than kMaxLine.
     bool Next(std::string_view& line, bool& cut);
@@ -58,6 +59,7 @@ public:
 private:
     bool Fill();
     int fd_;
+    std::size_t maxLine_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0, end_ = 0;
     bool eof_ = false;
@@ -76,7 +78,7 @@ public:
     };
     using UnreadableSink = void (*)(void* context, const Unreadable&);
 
-    explicit Parser(int fd);
+    explicit Parser(int fd, std::size_t blockSize = LineSource::kBlock, std::size_t maxLine = LineSource::kMaxLine);
     void OnUnreadable(UnreadableSink sink, void* context) { sink_ = sink; sinkContext_ = context; }
     // Fills record with the next call record; false at the end of the input.
     bool Next(Record& record);

@@ -328,6 +328,21 @@ TEST(TranscriptFormat, OverflowMessageFollowedByTheNextRecordOnTheSameLine) {
     EXPECT_TRUE(failed[1].event);
     EXPECT_EQ(failed[1].state, 6);
 
+    // The cut through the state line: its piece stays in the block, nothing is unreadable.
+    std::string report = Crlf({"        Return Code = [TWRC_SUCCESS]", "pData   = <0x00001000>", "  TW_STATUS = {"});
+    while (report.size() < 5000) report += "    Data = [x]\r\n";
+    // One more field, just long enough that the empty line and "TWAIN Sta" end at byte 5120.
+    report += "    Data = [" + std::string(5120 - 11 - report.size() - 15, 'x') + "]\r\n";
+    report += "\r\nTWAIN Sta";
+    ASSERT_EQ(report.size(), 5120u);
+    const std::string state = "[00001] [APP] DG_CONTROL/DAT_STATUS/MSG_GET\r\n" + report;
+    bad.clear();
+    auto cutState = Parse(state + "Size of CAP_xxx too long", &bad);
+    ASSERT_EQ(cutState.size(), 1u);
+    EXPECT_TRUE(cutState[0].truncated);
+    EXPECT_TRUE(bad.empty());
+    EXPECT_NE(cutState[0].block.find("\"#text\":\"TWAIN St"), std::string::npos) << cutState[0].block;
+
     // The message as the very end of the file.
     auto last = Parse(Overflowing(""));
     ASSERT_EQ(last.size(), 1u);
