@@ -16,19 +16,30 @@ bool FindField(const Record& record, std::string_view name, std::string_view& va
 }
 
 void CapItems(const Record& record, std::vector<std::string_view>& items) {
+    // Only the item lines and a one-value's Item matter here: the other lines are passed over with
+    // a look at their first characters.
     items.clear();
     bool inList = false;
     const std::size_t n = record.block.size();
     for (std::size_t i = 0; i < n; ++i) {
-        BlockItem item = ClassifyBlockLine(record.block[i].text);
+        std::string_view t = record.block[i].text;
+        std::size_t b = 0;
+        while (b < t.size() && t[b] == ' ') ++b;
+        t.remove_prefix(b);
+        if (t.empty()) continue;
         if (inList) {
-            if (item.kind == BlockItem::Item) {
-                items.push_back(detail::ItemText(item.value, detail::NextCloses(record.block, i)));
-            } else if (item.kind == BlockItem::Close) {
+            if (t[0] >= '0' && t[0] <= '9') {
+                BlockItem item = ClassifyBlockLine(t);
+                if (item.kind == BlockItem::Item) {
+                    items.push_back(detail::ItemText(item.value, detail::NextCloses(record.block, i)));
+                }
+            } else if (t[0] == '}') {
                 inList = false;
             }
             continue;
         }
+        if (t[0] != 'I' || t.size() < 5 || t.compare(0, 4, "Item") != 0) continue;
+        BlockItem item = ClassifyBlockLine(t);
         if (item.kind == BlockItem::Open && item.name == "ItemList") {
             inList = true;
         } else if (item.kind == BlockItem::Field && item.name == "Item" && item.bracket == '[') {

@@ -192,7 +192,7 @@ bool LineSource::Next(std::string_view& line, bool& cut) {
 // ---- Parser ------------------------------------------------------------------------------------
 
 Parser::Parser(int fd, std::size_t blockSize, std::size_t maxLine) : source_(fd, blockSize, maxLine) {
-    arena_.reserve(1 << 14);
+    arena_.reset(new char[kMaxRecordBytes]);
     lines_.reserve(256);
 }
 
@@ -220,13 +220,14 @@ void Parser::Reject(std::string_view line, std::size_t lineNo, const char* why) 
 }
 
 void Parser::Store(std::string_view line, std::size_t lineNo, Kind kind) {
-    if (full_ || arena_.size() + line.size() > kMaxRecordBytes || lines_.size() >= kMaxRecordLines) {
+    if (full_ || arenaUsed_ + line.size() > kMaxRecordBytes || lines_.size() >= kMaxRecordLines) {
         full_ = true;
         Reject(line, lineNo, "record too long");
         return;
     }
-    lines_.push_back(Stored{static_cast<std::uint32_t>(arena_.size()), static_cast<std::uint32_t>(line.size()), lineNo, kind});
-    arena_.append(line.data(), line.size());
+    lines_.push_back(Stored{static_cast<std::uint32_t>(arenaUsed_), static_cast<std::uint32_t>(line.size()), lineNo, kind});
+    if (!line.empty()) std::memcpy(arena_.get() + arenaUsed_, line.data(), line.size());
+    arenaUsed_ += line.size();
 }
 
 void Parser::Start(std::string_view line, std::size_t lineNo, bool event) {
@@ -235,7 +236,7 @@ void Parser::Start(std::string_view line, std::size_t lineNo, bool event) {
     recordLine_ = lineNo;
     hasResult_ = hasData_ = stateSeen_ = failStart_ = failEnd_ = truncated_ = full_ = false;
     reportBytes_ = 0;
-    arena_.clear();
+    arenaUsed_ = 0;
     lines_.clear();
     if (event) {
         hasResult_ = true;
@@ -382,7 +383,7 @@ void Parser::Finish(Record& r) {
     r.incomplete = !truncated_ && (!hasResult_ || !(stateSeen_ || failStart_) || (failStart_ && !failEnd_));
     r.block.clear();
     for (const Stored& s : lines_) {
-        std::string_view text(arena_.data() + s.offset, s.length);
+        std::string_view text(arena_.get() + s.offset, s.length);
         switch (s.kind) {
         case Kind::Triplet:
             ParseTriplet(text, r);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -121,7 +122,8 @@ private:
     bool hasResult_ = false, hasData_ = false, stateSeen_ = false;
     bool failStart_ = false, failEnd_ = false, truncated_ = false;
     std::uint64_t reportBytes_ = 0;  // bytes of the report so far, counting CR LF line ends
-    std::string arena_;
+    std::unique_ptr<char[]> arena_;  // the record's lines, kMaxRecordBytes at most
+    std::size_t arenaUsed_ = 0;
     std::vector<Stored> lines_;
     bool full_ = false;
 };
