@@ -233,6 +233,7 @@ bool ReadCalls(const std::string& path, std::unordered_map<std::string, std::uin
     Record r;
     while (parser.Next(r)) {
         std::string key = CallKey(r);
+        if (key.size() > 512) key.resize(512);  // names that long are not the monitor's
         auto it = ids.find(key);
         if (it == ids.end()) {
             it = ids.emplace(key, static_cast<std::uint32_t>(names.size())).first;

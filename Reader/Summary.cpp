@@ -8,7 +8,10 @@ namespace twainlog {
 
 namespace {
 
-std::string Str(std::string_view v) { return std::string(v); }
+// Texts kept for the report are clipped, so that lines of any length cannot fill the memory.
+constexpr std::size_t kMaxText = 256;
+
+std::string Str(std::string_view v) { return std::string(v.substr(0, kMaxText)); }
 
 bool IsTransferDat(std::string_view dat) {
     return dat == "DAT_IMAGENATIVEXFER" || dat == "DAT_IMAGEMEMXFER" || dat == "DAT_IMAGEFILEXFER";
@@ -42,6 +45,10 @@ void WriteCounts(JsonWriter& w, const Counts& c) {
 }  // namespace
 
 void Counts::Add(const std::string& key, std::size_t n) {
+    if (key.size() > kMaxText) {
+        Add(key.substr(0, kMaxText), n);
+        return;
+    }
     auto it = byKey.find(key);
     if (it != byKey.end()) {
         it->second += n;
@@ -109,7 +116,7 @@ void SessionSummary::Add(const Record& r) {
                 value.append(items[i]);
             }
             const bool accepted = r.rc == "TWRC_SUCCESS" || r.rc == "TWRC_CHECKSTATUS";
-            sets_.push_back(CapSet{r.line, Str(r.cap), Str(r.msg), value, Str(r.rc), accepted});
+            sets_.push_back(CapSet{r.line, Str(r.cap), Str(r.msg), Str(value), Str(r.rc), accepted});
         }
     }
     if (r.failed || r.rc == "TWRC_FAILURE") {

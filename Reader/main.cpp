@@ -100,7 +100,7 @@ struct UnreadableReport {
 
 bool ReadFailed(const Input& in, const Parser& parser) {
     if (!parser.ReadFailed()) return false;
-    std::fprintf(stderr, "twainlog: %s: line %zu: %s\n", in.Name().c_str(), parser.Lines() + 1,
+    std::fprintf(stderr, "twainlog: %s:%zu: %s\n", in.Name().c_str(), parser.Lines() + 1,
                  std::strerror(parser.ReadError()));
     return true;
 }
