@@ -114,7 +114,7 @@ std::string Record::Triplet() const {
 // ---- LineSource --------------------------------------------------------------------------------
 
 LineSource::LineSource(int fd, std::size_t blockSize, std::size_t maxLine)
-    : fd_(fd), maxLine_(maxLine < blockSize ? maxLine : blockSize), buffer_(blockSize) {}
+    : fd_(fd), maxLine_(maxLine), buffer_(blockSize > maxLine + 2 ? blockSize : maxLine + 2) {}
 
 bool LineSource::Fill() {
     if (begin_ > 0) {
@@ -143,9 +143,18 @@ bool LineSource::Fill() {
 
 bool LineSource::Next(std::string_view& line, bool& cut) {
     cut = false;
+    // Hands out a line's text, cut to maxLine_ bytes.
+    auto emit = [&](const char* start, std::size_t length) {
+        if (length > maxLine_) {
+            length = maxLine_;
+            cut = true;
+        }
+        line = std::string_view(start, length);
+        return true;
+    };
     for (;;) {
         const char* start = buffer_.data() + begin_;
-        std::size_t available = end_ - begin_;
+        const std::size_t available = end_ - begin_;
         const void* nl = available ? std::memchr(start, '\n', available) : nullptr;
         if (nl != nullptr) {
             std::size_t length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
@@ -155,37 +164,30 @@ bool LineSource::Next(std::string_view& line, bool& cut) {
                 continue;
             }
             if (length > 0 && start[length - 1] == '\r') --length;
-            line = std::string_view(start, length);
-            return true;
+            return emit(start, length);
         }
         if (skipping_) {
+            // The rest of a line already cut: dropped up to its line end.
             begin_ = end_ = 0;
             if (eof_ || !Fill()) {
                 if (end_ == 0) return false;
             }
             continue;
         }
-        if (available >= maxLine_) {
-            // Hand out the first maxLine_ bytes; drop the rest of the line.
-            line = std::string_view(start, maxLine_);
-            begin_ += available;
+        if (available >= maxLine_ + 2) {
+            // Longer than a line may be, whatever its line end: hand out its start, drop the rest.
+            begin_ = end_;
             skipping_ = true;
-            cut = true;
-            return true;
+            return emit(start, available);
         }
-        if (eof_ || !Fill()) {
-            available = end_ - begin_;
-            if (available == 0 || (eof_ && std::memchr(buffer_.data() + begin_, '\n', available) == nullptr)) {
-                if (available == 0) return false;
-                // The last line has no line end.
-                start = buffer_.data() + begin_;
-                std::size_t length = available;
-                if (start[length - 1] == '\r') --length;
-                begin_ = end_;
-                line = std::string_view(start, length);
-                return true;
-            }
-        }
+        if (!eof_ && Fill()) continue;
+        // The end of the input: a last line without a line end (Fill may have moved it).
+        const char* last = buffer_.data() + begin_;
+        std::size_t length = end_ - begin_;
+        if (length == 0) return false;
+        if (last[length - 1] == '\r') --length;
+        begin_ = end_;
+        return emit(last, length);
     }
 }
 
@@ -204,14 +206,12 @@ bool Parser::TakeLine(std::string_view& line, std::size_t& lineNo) {
         return true;
     }
     bool cut = false;
-    if (!source_.Next(line, cut)) return false;
-    lineNo = ++lineNo_;
-    if (cut) {
+    for (;;) {
+        if (!source_.Next(line, cut)) return false;
+        lineNo = ++lineNo_;
+        if (!cut) return true;
         Reject(line.substr(0, 80), lineNo, "line too long");
-        line = std::string_view();
-        return TakeLine(line, lineNo);
     }
-    return true;
 }
 
 void Parser::Reject(std::string_view line, std::size_t lineNo, const char* why) {

@@ -432,3 +432,41 @@ TEST(TranscriptFormat, TripletLinesWithUnknownNamesAndEmptyCapability) {
     EXPECT_EQ(records[0].json.find("\"cap\""), std::string::npos);
     EXPECT_NE(records[1].json.find("\"cap\":\"\""), std::string::npos);
 }
+
+// Whether a line is too long depends on its text alone, never on where the read blocks end.
+TEST(TranscriptFormat, TooLongLinesWhateverTheReadBlocks) {
+    constexpr std::size_t kMaxLine = 32;
+    std::string text;
+    std::vector<std::size_t> tooLong;
+    std::size_t line = 0;
+    for (const char* end : {"\r\n", "\n"}) {
+        for (std::size_t length = kMaxLine - 2; length <= kMaxLine + 3; ++length) {
+            text += "    F = [" + std::string(length - 10, 'x') + "]" + end;
+            ++line;
+            if (length > kMaxLine) tooLong.push_back(line);
+        }
+    }
+    text += "    Last = [no line end, and longer than thirty-two bytes]";
+    tooLong.push_back(++line);
+    readertest::TempFile file(text);
+    for (std::size_t block : {kMaxLine, kMaxLine + 2, kMaxLine + 3, std::size_t{50}, std::size_t{4096}}) {
+        FILE* f = std::fopen(file.Path().c_str(), "rb");
+        twainlog::Parser parser(fileno(f), block, kMaxLine);
+        std::vector<std::pair<std::size_t, std::string>> bad;
+        parser.OnUnreadable(
+            [](void* context, const twainlog::Parser::Unreadable& u) {
+                static_cast<std::vector<std::pair<std::size_t, std::string>>*>(context)->emplace_back(u.line, u.why);
+            },
+            &bad);
+        twainlog::Record record;
+        EXPECT_FALSE(parser.Next(record));
+        std::fclose(f);
+        std::vector<std::size_t> cut;
+        for (const auto& b : bad) {
+            if (b.second == "line too long") cut.push_back(b.first);
+        }
+        EXPECT_EQ(cut, tooLong) << "blocks of " << block;
+        EXPECT_EQ(bad.size(), line) << "blocks of " << block;  // all of them are outside a record
+        EXPECT_EQ(parser.Lines(), line);
+    }
+}
