@@ -29,10 +29,19 @@ void CapItems(const Record& record, std::vector<std::string_view>& items) {
         if (t.empty()) continue;
         if (inList) {
             if (t[0] >= '0' && t[0] <= '9') {
-                BlockItem item = ClassifyBlockLine(t);
-                if (item.kind == BlockItem::Item) {
-                    items.push_back(detail::ItemText(item.value, detail::NextCloses(record.block, i)));
+                std::size_t colon = 1;
+                while (colon < t.size() && t[colon] >= '0' && t[colon] <= '9') ++colon;
+                if (colon == t.size() || t[colon] != ':') continue;
+                std::string_view value = Trim(t.substr(colon + 1));
+                // The last item, the one before the closing brace, keeps a comma of its own.
+                bool last = true;
+                if (i + 1 < n) {
+                    std::string_view next = record.block[i + 1].text;
+                    std::size_t k = 0;
+                    while (k < next.size() && next[k] == ' ') ++k;
+                    last = k < next.size() && next[k] == '}' && Trim(next.substr(k)).size() == 1;
                 }
+                items.push_back(detail::ItemText(value, last));
             } else if (t[0] == '}') {
                 inList = false;
             }

@@ -28,50 +28,16 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view TrimLeft(std::string_view text) {
     std::size_t i = 0;
+    // Indentation is mostly blanks: eight at a time.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
+    while (i + 8 <= text.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word != kBlanks) break;
+        i += 8;
+    }
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     return text.substr(i);
-}
-
-// "[00012] [APP] DG/DAT/MSG (CAP)": fills the record's triplet fields; false when the line has
-// another shape.
-bool ParseTriplet(std::string_view line, Record& r) {
-    if (line.size() < 4 || line[0] != '[') return false;
-    std::size_t i = 1;
-    long seq = 0;
-    while (i < line.size() && IsDigit(line[i])) {
-        if (i > 18) return false;
-        seq = seq * 10 + (line[i] - '0');
-        ++i;
-    }
-    if (i == 1 || i + 2 >= line.size() || line[i] != ']' || line[i + 1] != ' ' || line[i + 2] != '[') return false;
-    std::size_t sourceStart = i + 3;
-    std::size_t sourceEnd = line.find("] ", sourceStart);
-    if (sourceEnd == std::string_view::npos) return false;
-    std::string_view rest = line.substr(sourceEnd + 2);
-    std::string_view triplet = rest;
-    std::string_view cap;
-    bool hasCap = false;
-    std::size_t space = rest.find(' ');
-    if (space != std::string_view::npos) {
-        triplet = rest.substr(0, space);
-        std::string_view tail = rest.substr(space + 1);
-        if (tail.size() < 2 || tail.front() != '(' || tail.back() != ')') return false;
-        cap = tail.substr(1, tail.size() - 2);
-        hasCap = true;
-    }
-    std::size_t slash1 = triplet.find('/');
-    if (slash1 == std::string_view::npos) return false;
-    std::size_t slash2 = triplet.find('/', slash1 + 1);
-    if (slash2 == std::string_view::npos || triplet.find('/', slash2 + 1) != std::string_view::npos) return false;
-    r.hasSeq = true;
-    r.seq = seq;
-    r.source = line.substr(sourceStart, sourceEnd - sourceStart);
-    r.dg = triplet.substr(0, slash1);
-    r.dat = triplet.substr(slash1 + 1, slash2 - slash1 - 1);
-    r.msg = triplet.substr(slash2 + 1);
-    r.hasCap = hasCap;
-    r.cap = cap;
-    return true;
 }
 
 // The text between the brackets of "PREFIX...]" (or '>'), from a line that starts with prefix.
@@ -141,7 +107,7 @@ bool LineSource::Fill() {
     return true;
 }
 
-bool LineSource::Next(std::string_view& line, bool& cut) {
+bool LineSource::NextSlow(std::string_view& line, bool& cut) {
     cut = false;
     // Hands out a line's text, cut to maxLine_ bytes.
     auto emit = [&](const char* start, std::size_t length) {
@@ -193,9 +159,48 @@ bool LineSource::Next(std::string_view& line, bool& cut) {
 
 // ---- Parser ------------------------------------------------------------------------------------
 
+// "[00012] [APP] DG/DAT/MSG (CAP)"; false when the line has another shape.
+bool Parser::ParseTriplet(std::string_view line, Triplet& t) {
+    if (line.size() < 4 || line[0] != '[') return false;
+    std::size_t i = 1;
+    long seq = 0;
+    while (i < line.size() && IsDigit(line[i])) {
+        if (i > 18) return false;
+        seq = seq * 10 + (line[i] - '0');
+        ++i;
+    }
+    if (i == 1 || i + 2 >= line.size() || line[i] != ']' || line[i + 1] != ' ' || line[i + 2] != '[') return false;
+    const std::size_t sourceStart = i + 3;
+    const std::size_t sourceEnd = line.find("] ", sourceStart);
+    if (sourceEnd == std::string_view::npos) return false;
+    std::string_view rest = line.substr(sourceEnd + 2);
+    std::string_view triplet = rest;
+    t.hasCap = false;
+    t.cap = std::string_view();
+    const std::size_t space = rest.find(' ');
+    if (space != std::string_view::npos) {
+        triplet = rest.substr(0, space);
+        std::string_view tail = rest.substr(space + 1);
+        if (tail.size() < 2 || tail.front() != '(' || tail.back() != ')') return false;
+        t.cap = tail.substr(1, tail.size() - 2);
+        t.hasCap = true;
+    }
+    const std::size_t slash1 = triplet.find('/');
+    if (slash1 == std::string_view::npos) return false;
+    const std::size_t slash2 = triplet.find('/', slash1 + 1);
+    if (slash2 == std::string_view::npos || triplet.find('/', slash2 + 1) != std::string_view::npos) return false;
+    t.seq = seq;
+    t.source = line.substr(sourceStart, sourceEnd - sourceStart);
+    t.dg = triplet.substr(0, slash1);
+    t.dat = triplet.substr(slash1 + 1, slash2 - slash1 - 1);
+    t.msg = triplet.substr(slash2 + 1);
+    return true;
+}
+
 Parser::Parser(int fd, std::size_t blockSize, std::size_t maxLine) : source_(fd, blockSize, maxLine) {
-    arena_.reset(new char[kMaxRecordBytes]);
-    lines_.reserve(256);
+    arenas_[0].reset(new char[kMaxRecordBytes]);
+    arenas_[1].reset(new char[kMaxRecordBytes]);
+    current_.block.reserve(256);
 }
 
 bool Parser::TakeLine(std::string_view& line, std::size_t& lineNo) {
@@ -219,42 +224,67 @@ void Parser::Reject(std::string_view line, std::size_t lineNo, const char* why) 
     if (sink_ != nullptr) sink_(sinkContext_, Unreadable{lineNo, line, why});
 }
 
-void Parser::Store(std::string_view line, std::size_t lineNo, Kind kind) {
-    if (full_ || arenaUsed_ + line.size() > kMaxRecordBytes || lines_.size() >= kMaxRecordLines) {
+bool Parser::Store(std::string_view line, std::size_t lineNo, std::string_view& stored) {
+    if (full_ || arenaUsed_ + line.size() > kMaxRecordBytes || current_.block.size() >= kMaxRecordLines) {
         full_ = true;
         Reject(line, lineNo, "record too long");
+        return false;
+    }
+    char* to = arenas_[arena_].get() + arenaUsed_;
+    if (!line.empty()) std::memcpy(to, line.data(), line.size());
+    arenaUsed_ += line.size();
+    stored = std::string_view(to, line.size());
+    return true;
+}
+
+void Parser::Start(std::string_view line, std::size_t lineNo, bool event, const Triplet* triplet) {
+    if (open_ && out_ != nullptr) {
+        Finish(*out_);
+        emitted_ = true;
+    }
+    open_ = true;
+    stateSeen_ = failStart_ = failEnd_ = truncated_ = full_ = false;
+    reportBytes_ = 0;
+    arena_ ^= 1;
+    arenaUsed_ = 0;
+    std::vector<BlockLine> block = std::move(current_.block);
+    block.clear();
+    current_ = Record();
+    current_.block = std::move(block);
+    current_.line = lineNo;
+    current_.event = event;
+    std::string_view stored;
+    Store(line, lineNo, stored);
+    if (event) {
+        reportBytes_ = line.size() + 2;
+        current_.hasRc = Bracketed(TrimLeft(stored), kResultPrefix, ']', current_.rc);
+        current_.dg = "DG_CONTROL";
+        current_.dat = "DAT_EVENT";
+        current_.msg = "MSG_PROCESSEVENT";
         return;
     }
-    lines_.push_back(Stored{static_cast<std::uint32_t>(arenaUsed_), static_cast<std::uint32_t>(line.size()), lineNo, kind});
-    if (!line.empty()) std::memcpy(arena_.get() + arenaUsed_, line.data(), line.size());
-    arenaUsed_ += line.size();
+    // The triplet's parts, moved from the line read to its copy.
+    auto moved = [&](std::string_view part) {
+        return std::string_view(stored.data() + (part.data() - line.data()), part.size());
+    };
+    current_.hasSeq = true;
+    current_.seq = triplet->seq;
+    current_.source = moved(triplet->source);
+    current_.dg = moved(triplet->dg);
+    current_.dat = moved(triplet->dat);
+    current_.msg = moved(triplet->msg);
+    current_.hasCap = triplet->hasCap;
+    if (triplet->hasCap) current_.cap = moved(triplet->cap);
 }
 
-void Parser::Start(std::string_view line, std::size_t lineNo, bool event) {
-    open_ = true;
-    event_ = event;
-    recordLine_ = lineNo;
-    hasResult_ = hasData_ = stateSeen_ = failStart_ = failEnd_ = truncated_ = full_ = false;
-    reportBytes_ = 0;
-    arenaUsed_ = 0;
-    lines_.clear();
-    if (event) {
-        hasResult_ = true;
-        reportBytes_ = line.size() + 2;
-        Store(line, lineNo, Kind::Result);
-    } else {
-        Store(line, lineNo, Kind::Triplet);
-    }
-}
-
-bool Parser::Feed(std::string_view line, std::size_t lineNo) {
+void Parser::Feed(std::string_view line, std::size_t lineNo) {
     const bool closed = stateSeen_ || failStart_ || truncated_;
     // A rendering longer than 5120 bytes is cut and followed by the overflow message, with no
     // line end: what follows it on the line is the next thing written.
-    if (open_ && hasResult_ && !closed) {
+    if (open_ && current_.hasRc && !closed) {
         reportBytes_ += line.size() + 2;
         if (reportBytes_ >= kOverflowSearchFrom) {
-            std::size_t at = line.find(kOverflow);
+            const std::size_t at = line.find(kOverflow);
             if (at != std::string_view::npos) {
                 std::string_view before = line.substr(0, at);
                 std::string_view after = line.substr(at + kOverflow.size());
@@ -264,7 +294,8 @@ bool Parser::Feed(std::string_view line, std::size_t lineNo) {
                         Feed(before, lineNo);
                     } else {
                         // The cut went through a line of another shape ("TWAIN Sta"): keep its piece.
-                        Store(before, lineNo, Kind::Block);
+                        std::string_view stored;
+                        if (Store(before, lineNo, stored)) current_.block.push_back(BlockLine{stored, lineNo});
                     }
                 }
                 truncated_ = true;
@@ -273,147 +304,102 @@ bool Parser::Feed(std::string_view line, std::size_t lineNo) {
                     pending_ = after;
                     pendingLine_ = lineNo;
                 }
-                return false;
+                return;
             }
         }
     }
 
-    if (line.empty()) return false;
+    if (line.empty()) return;
     const char c = line[0];
-    if (c == '[') {
-        Record probe;
-        if (ParseTriplet(line, probe)) {
-            if (open_) return true;
-            Start(line, lineNo, false);
-            return false;
-        }
-        Reject(line, lineNo, "not a triplet line");
-        return false;
-    }
+    std::string_view stored;
     if (c == ' ' || c == '}' || c == '\t') {
         std::string_view trimmed = TrimLeft(line);
-        if (StartsWith(trimmed, kResultPrefix) && trimmed.back() == ']') {
-            if (open_ && !hasResult_ && !closed) {
-                hasResult_ = true;
-                reportBytes_ = line.size() + 2;
-                Store(line, lineNo, Kind::Result);
-                return false;
+        if (!trimmed.empty() && trimmed[0] == 'R' && StartsWith(trimmed, kResultPrefix) && trimmed.back() == ']') {
+            if (open_ && !current_.hasRc && !closed) {
+                if (Store(line, lineNo, stored)) {
+                    current_.hasRc = Bracketed(TrimLeft(stored), kResultPrefix, ']', current_.rc);
+                    reportBytes_ = line.size() + 2;
+                }
+                return;
             }
             // A result block with no triplet line of its own: a claimed window event.
-            if (open_) return true;
-            Start(line, lineNo, true);
-            return false;
+            Start(line, lineNo, true, nullptr);
+            return;
         }
         if (open_ && !closed) {
-            Store(line, lineNo, Kind::Block);
-            return false;
+            if (Store(line, lineNo, stored)) current_.block.push_back(BlockLine{stored, lineNo});
+            return;
         }
         Reject(line, lineNo, open_ ? "data block line after the end of its record" : "data block line outside a record");
-        return false;
+        return;
+    }
+    if (c == '[') {
+        Triplet triplet;
+        if (ParseTriplet(line, triplet)) {
+            Start(line, lineNo, false, &triplet);
+            return;
+        }
+        Reject(line, lineNo, "not a triplet line");
+        return;
     }
     if (c == 'p' && StartsWith(line, kDataPrefix)) {
-        if (open_ && hasResult_ && !hasData_ && !closed && line.back() == '>') {
-            hasData_ = true;
-            Store(line, lineNo, Kind::Data);
-            return false;
+        if (open_ && current_.hasRc && !current_.hasData && !closed && line.back() == '>') {
+            if (Store(line, lineNo, stored)) current_.hasData = Bracketed(stored, kDataPrefix, '>', current_.data);
+            return;
         }
         Reject(line, lineNo, "data pointer line out of place");
-        return false;
+        return;
     }
     if (c == 'T' && StartsWith(line, kStatePrefix)) {
         int state = 0;
-        if (open_ && hasResult_ && !closed && ParseState(line, state)) {
+        if (open_ && current_.hasRc && !closed && ParseState(line, state)) {
             stateSeen_ = true;
-            Store(line, lineNo, Kind::State);
-            return false;
+            current_.hasState = true;
+            current_.state = state;
+            return;
         }
         Reject(line, lineNo, "state line out of place");
-        return false;
+        return;
     }
     if (c == '*') {
         if (line == kFailStart && open_ && !failStart_) {
             failStart_ = true;
-            Store(line, lineNo, Kind::FailStart);
-            return false;
+            return;
         }
         if (line == kFailEnd && open_ && failStart_ && !failEnd_) {
             failEnd_ = true;
-            Store(line, lineNo, Kind::FailEnd);
-            return false;
+            return;
         }
     }
     Reject(line, lineNo, "line of no known shape");
-    return false;
 }
 
 bool Parser::Next(Record& record) {
+    out_ = &record;
+    emitted_ = false;
     std::string_view line;
     std::size_t lineNo = 0;
-    if (open_) {
-        // The previous call left the line that opened this record pending; start it afresh.
-        open_ = false;
-    }
-    while (TakeLine(line, lineNo)) {
-        if (Feed(line, lineNo)) {
-            // The line starts the next record: hand this one out, read that line again next time.
-            hasPending_ = true;
-            pending_ = line;
-            pendingLine_ = lineNo;
-            Finish(record);
-            return true;
-        }
-    }
+    while (!emitted_ && TakeLine(line, lineNo)) Feed(line, lineNo);
+    out_ = nullptr;
+    if (emitted_) return true;
     if (open_) {
         Finish(record);
+        open_ = false;
         return true;
     }
     return false;
 }
 
 void Parser::Finish(Record& r) {
-    r.line = recordLine_;
-    r.event = event_;
-    r.hasSeq = false;
-    r.seq = 0;
-    r.source = r.dg = r.dat = r.msg = r.cap = r.rc = r.data = std::string_view();
-    r.hasCap = r.hasRc = r.hasData = r.hasState = false;
-    r.state = 0;
-    r.failed = failStart_;
-    r.truncated = truncated_;
-    r.incomplete = !truncated_ && (!hasResult_ || !(stateSeen_ || failStart_) || (failStart_ && !failEnd_));
-    r.block.clear();
-    for (const Stored& s : lines_) {
-        std::string_view text(arena_.get() + s.offset, s.length);
-        switch (s.kind) {
-        case Kind::Triplet:
-            ParseTriplet(text, r);
-            break;
-        case Kind::Result:
-            r.hasRc = Bracketed(TrimLeft(text), kResultPrefix, ']', r.rc);
-            break;
-        case Kind::Data:
-            r.hasData = Bracketed(text, kDataPrefix, '>', r.data);
-            break;
-        case Kind::State:
-            r.hasState = ParseState(text, r.state);
-            break;
-        case Kind::Block:
-            r.block.push_back(BlockLine{text, s.line});
-            break;
-        case Kind::FailStart:
-        case Kind::FailEnd:
-            break;
-        }
+    current_.failed = failStart_;
+    current_.truncated = truncated_;
+    current_.incomplete =
+        !truncated_ && (!current_.hasRc || !(stateSeen_ || failStart_) || (failStart_ && !failEnd_));
+    if (current_.event && !current_.block.empty()) {
+        BlockItem first = ClassifyBlockLine(current_.block.front().text);
+        if (first.kind == BlockItem::Open) current_.dat = EventDat(first.name);
     }
-    if (event_) {
-        r.dg = "DG_CONTROL";
-        r.dat = "DAT_EVENT";
-        r.msg = "MSG_PROCESSEVENT";
-        if (!r.block.empty()) {
-            BlockItem first = ClassifyBlockLine(r.block.front().text);
-            if (first.kind == BlockItem::Open) r.dat = EventDat(first.name);
-        }
-    }
+    std::swap(r, current_);
 }
 
 // ---- Data block lines --------------------------------------------------------------------------

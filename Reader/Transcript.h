@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,13 +52,32 @@ public:
     // blockSize and maxLine other than the defaults serve the tests (maxLine <= blockSize).
     explicit LineSource(int fd, std::size_t blockSize = kBlock, std::size_t maxLine = kMaxLine);
     // The next line, or false at the end. The view is valid until the following call. cut is set
-    // when the line was longer than kMaxLine.
-    bool Next(std::string_view& line, bool& cut);
+    // when the line was longer than maxLine (and is cut there).
+    bool Next(std::string_view& line, bool& cut) {
+        // The common case inline: a whole line in the block.
+        const std::size_t available = end_ - begin_;
+        if (!skipping_ && available > 0) {
+            const char* start = buffer_.data() + begin_;
+            const void* nl = std::memchr(start, '\n', available);
+            if (nl != nullptr) {
+                std::size_t length = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+                if (length <= maxLine_) {
+                    begin_ += length + 1;
+                    if (length > 0 && start[length - 1] == '\r') --length;
+                    line = std::string_view(start, length);
+                    cut = false;
+                    return true;
+                }
+            }
+        }
+        return NextSlow(line, cut);
+    }
     bool Failed() const { return error_ != 0; }
     int Error() const { return error_; }
     std::uint64_t BytesRead() const { return bytesRead_; }
 
 private:
+    bool NextSlow(std::string_view& line, bool& cut);
     bool Fill();
     int fd_;
     std::size_t maxLine_;
@@ -90,18 +110,21 @@ public:
     int ReadError() const { return source_.Error(); }
 
 private:
-    enum class Kind : std::uint8_t { Triplet, Result, Data, Block, State, FailStart, FailEnd };
-    struct Stored {
-        std::uint32_t offset, length;
-        std::size_t line;
-        Kind kind;
+    struct Triplet {
+        long seq = 0;
+        std::string_view source, dg, dat, msg, cap;
+        bool hasCap = false;
     };
+    static bool ParseTriplet(std::string_view line, Triplet& t);
     bool TakeLine(std::string_view& line, std::size_t& lineNo);
-    // Returns true when the line ends the current record (it starts the next one).
-    bool Feed(std::string_view line, std::size_t lineNo);
-    void Store(std::string_view line, std::size_t lineNo, Kind kind);
+    void Feed(std::string_view line, std::size_t lineNo);
+    // Copies a line of the current record into its arena; false (and the line reported) when the
+    // record is already as long as a record may be.
+    bool Store(std::string_view line, std::size_t lineNo, std::string_view& stored);
     void Reject(std::string_view line, std::size_t lineNo, const char* why);
-    void Start(std::string_view line, std::size_t lineNo, bool event);
+    // Hands the current record to the caller of Next, if there is one, and starts a new one in
+    // the other arena: the record handed out stays valid while the next is read.
+    void Start(std::string_view line, std::size_t lineNo, bool event, const Triplet* triplet);
     void Finish(Record& record);
 
     LineSource source_;
@@ -110,22 +133,22 @@ private:
     std::size_t lineNo_ = 0;
     std::size_t unreadable_ = 0;
 
-    // A line (or the rest of one, after the overflow message) read but not yet fed.
+    // The rest of a line after the overflow message, read but not yet fed.
     bool hasPending_ = false;
     std::string_view pending_;
     std::size_t pendingLine_ = 0;
 
+    Record* out_ = nullptr;  // where Next wants the next record
+    bool emitted_ = false;   // it is there
+
     // The record being read.
     bool open_ = false;
-    bool event_ = false;
-    std::size_t recordLine_ = 0;
-    bool hasResult_ = false, hasData_ = false, stateSeen_ = false;
-    bool failStart_ = false, failEnd_ = false, truncated_ = false;
+    Record current_;
+    bool stateSeen_ = false, failStart_ = false, failEnd_ = false, truncated_ = false, full_ = false;
     std::uint64_t reportBytes_ = 0;  // bytes of the report so far, counting CR LF line ends
-    std::unique_ptr<char[]> arena_;  // the record's lines, kMaxRecordBytes at most
+    std::unique_ptr<char[]> arenas_[2];  // the lines of the current and the previous record
+    int arena_ = 0;
     std::size_t arenaUsed_ = 0;
-    std::vector<Stored> lines_;
-    bool full_ = false;
 };
 
 // "ItemType     = [TWTY_UINT16]" and friends: the shapes a data block line takes.
