@@ -16,8 +16,6 @@ constexpr std::string_view kFailStart = "*** Inspect Error Status Start ***";
 constexpr std::string_view kFailEnd = "*** Inspect Error Status End   ***";
 // A rendering is cut at 5120 bytes; the overflow message is looked for only in reports that long.
 constexpr std::uint64_t kOverflowSearchFrom = 4096;
-// No report of the monitor comes near this; a longer record is not one of its records.
-constexpr std::size_t kMaxRecordBytes = 1 << 18;
 constexpr std::size_t kMaxRecordLines = 1 << 14;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -197,9 +195,10 @@ bool Parser::ParseTriplet(std::string_view line, Triplet& t) {
     return true;
 }
 
-Parser::Parser(int fd, std::size_t blockSize, std::size_t maxLine) : source_(fd, blockSize, maxLine) {
-    arenas_[0].reset(new char[kMaxRecordBytes]);
-    arenas_[1].reset(new char[kMaxRecordBytes]);
+Parser::Parser(int fd, std::size_t blockSize, std::size_t maxLine, std::size_t maxRecord)
+    : source_(fd, blockSize, maxLine), maxRecord_(maxRecord) {
+    arenas_[0].reset(new char[maxRecord]);
+    arenas_[1].reset(new char[maxRecord]);
     current_.block.reserve(256);
 }
 
@@ -225,7 +224,7 @@ void Parser::Reject(std::string_view line, std::size_t lineNo, const char* why) 
 }
 
 bool Parser::Store(std::string_view line, std::size_t lineNo, std::string_view& stored) {
-    if (full_ || arenaUsed_ + line.size() > kMaxRecordBytes || current_.block.size() >= kMaxRecordLines) {
+    if (full_ || arenaUsed_ + line.size() > maxRecord_ || current_.block.size() >= kMaxRecordLines) {
         full_ = true;
         Reject(line, lineNo, "record too long");
         return false;

@@ -99,7 +99,11 @@ public:
     };
     using UnreadableSink = void (*)(void* context, const Unreadable&);
 
-    explicit Parser(int fd, std::size_t blockSize = LineSource::kBlock, std::size_t maxLine = LineSource::kMaxLine);
+    // No record of the monitor comes near kMaxRecord bytes; a longer one is not one of its records.
+    static constexpr std::size_t kMaxRecord = 1 << 18;
+    // Sizes other than the defaults serve the tests and the fuzz target.
+    explicit Parser(int fd, std::size_t blockSize = LineSource::kBlock, std::size_t maxLine = LineSource::kMaxLine,
+                    std::size_t maxRecord = kMaxRecord);
     void OnUnreadable(UnreadableSink sink, void* context) { sink_ = sink; sinkContext_ = context; }
     // Fills record with the next call record; false at the end of the input.
     bool Next(Record& record);
@@ -149,6 +153,7 @@ private:
     std::unique_ptr<char[]> arenas_[2];  // the lines of the current and the previous record
     int arena_ = 0;
     std::size_t arenaUsed_ = 0;
+    std::size_t maxRecord_;
 };
 
 // "ItemType     = [TWTY_UINT16]" and friends: the shapes a data block line takes.

@@ -40,7 +40,7 @@ struct Outcome {
 Outcome Read(int fd, std::size_t blockSize, bool feedRules) {
     ::lseek(fd, 0, SEEK_SET);
     Outcome outcome;
-    twainlog::Parser parser(fd, blockSize, 256);
+    twainlog::Parser parser(fd, blockSize, 256, 1 << 13);
     parser.OnUnreadable(&CountUnreadable, &outcome.unreadable);
     twainlog::Record record;
     twainlog::SessionSummary summary("fuzz");
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (n <= 0) std::abort();
         done += static_cast<std::size_t>(n);
     }
-    const Outcome large = Read(fd, 1 << 16, true);
+    const Outcome large = Read(fd, 1 << 12, true);
     const Outcome small = Read(fd, 256, false);
     if (large.json != small.json) Fail("records depend on the block size", large.json + "\n---\n" + small.json);
     if (large.unreadable != small.unreadable || large.lines != small.lines) Fail("unreadable lines depend on the block size", "");

@@ -470,3 +470,32 @@ TEST(TranscriptFormat, TooLongLinesWhateverTheReadBlocks) {
         EXPECT_EQ(parser.Lines(), line);
     }
 }
+
+// A record longer than a record may be keeps its start; the lines beyond are reported.
+TEST(TranscriptFormat, RecordLongerThanARecordMayBe) {
+    std::vector<std::string> lines = {"[00001] [APP] DG_CONTROL/DAT_STATUS/MSG_GET", "        Return Code = [TWRC_SUCCESS]",
+                                      "pData   = <0x1>", "  TW_STATUS = {"};
+    for (int i = 0; i < 20; ++i) lines.push_back("    Field" + std::to_string(i) + " = [" + std::to_string(i) + "]");
+    lines.push_back("  }");
+    lines.push_back("");
+    lines.push_back("TWAIN Status = [4]");
+    lines.push_back("[00002] [APP] DG_CONTROL/DAT_STATUS/MSG_GET");
+    readertest::TempFile file(Crlf(lines));
+    FILE* f = std::fopen(file.Path().c_str(), "rb");
+    twainlog::Parser parser(fileno(f), 4096, 256, 200);
+    std::vector<std::size_t> bad;
+    parser.OnUnreadable([](void* c, const twainlog::Parser::Unreadable& u) { static_cast<std::vector<std::size_t>*>(c)->push_back(u.line); },
+                        &bad);
+    twainlog::Record record;
+    ASSERT_TRUE(parser.Next(record));
+    EXPECT_EQ(record.state, 4);
+    EXPECT_FALSE(record.incomplete);
+    const std::size_t kept = record.block.size();
+    EXPECT_GT(kept, 2u);
+    EXPECT_LT(kept, 20u);
+    EXPECT_EQ(bad.size(), 21 - (kept - 1));  // the fields and the closing brace beyond the record's room
+    ASSERT_TRUE(parser.Next(record));
+    EXPECT_EQ(record.seq, 2);
+    EXPECT_FALSE(parser.Next(record));
+    std::fclose(f);
+}
