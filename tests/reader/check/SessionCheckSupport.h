@@ -72,10 +72,12 @@ class Session {
 public:
     Session() : checker_([this](const Finding& f) { findings.push_back(f); }) {}
 
-    // The line the record was given.
+    // The line the record was given (its own, if it has one).
     std::size_t Add(Call call) {
-        call.line = line_;
-        line_ += 10;
+        if (call.line == 0) {
+            call.line = line_;
+            line_ += 10;
+        }
         if (!call.event && !call.seq) call.seq = ++seq_;
         if (call.seq) seq_ = *call.seq;
         checker_.Add(call);

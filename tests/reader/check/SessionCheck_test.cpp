@@ -75,6 +75,19 @@ TEST(SessionCheckTest, CallsOutsideTheirStates) {
     EXPECT_EQ(s.Warnings(), 1);
 }
 
+TEST(SessionCheckTest, FailedCallsLeaveTheState) {
+    // Each refused transition leaves the session where it was: the retries and the capability set
+    // in between are in their right states.
+    Session s;
+    s.Add({kOpenDsm, Op("DG_CONTROL/DAT_IDENTITY/MSG_OPENDS", "TWRC_FAILURE"), Status("TWCC_NODS"), kOpenDs,
+           Op("DG_CONTROL/DAT_USERINTERFACE/MSG_ENABLEDS", "TWRC_FAILURE"), Status("TWCC_OPERATIONERROR"),
+           Cap("MSG_SET", "ICAP_PIXELTYPE"), kEnable, kDisable, Op("DG_CONTROL/DAT_IDENTITY/MSG_CLOSEDS", "TWRC_FAILURE"),
+           Status("TWCC_SEQERROR"), kCloseDs, kCloseDsm})
+        .Finish();
+    EXPECT_EQ(s.Errors(), 0) << s.Text();
+    EXPECT_EQ(s.Warnings(), 3) << s.Text();
+}
+
 TEST(SessionCheckTest, CapabilitySetWhileEnabledDependsOnExtendedCaps) {
     const Call setPixelType = Cap("MSG_SET", "ICAP_PIXELTYPE");
     const auto run = [&](Session& s, std::vector<Call> before) {
@@ -143,7 +156,7 @@ TEST(SessionCheckTest, TransferNeverEnded) {
     const std::vector<Finding> errors = s.Of(Severity::Error);
     ASSERT_EQ(errors.size(), 2u) << s.Text();
     EXPECT_EQ(errors[0].line, start);
-    EXPECT_TRUE(Mentions(errors[0], "transfer never ended")) << s.Text();
+    EXPECT_TRUE(Mentions(errors[0], "transfer never ended: DAT_USERINTERFACE/MSG_DISABLEDS at line")) << s.Text();
     EXPECT_EQ(errors[1].line, disable);
 
     // The transcript ends inside the transfer; a failed MSG_ENDXFER does not end it.
@@ -187,6 +200,7 @@ TEST(SessionCheckTest, CloseRequestMustBeAnsweredWithDisable) {
     const std::vector<Finding> errors = closed.Of(Severity::Error);
     ASSERT_EQ(errors.size(), 2u) << closed.Text();
     EXPECT_EQ(errors[0].line, event);
+    EXPECT_TRUE(Mentions(errors[0], "DAT_IDENTITY/MSG_CLOSEDS at line")) << closed.Text();
     EXPECT_EQ(errors[1].line, close);
 }
 
@@ -247,10 +261,14 @@ TEST(SessionCheckTest, LostRecordsAreReportedAndLeaveTheStateOpen) {
     Call first = Cap("MSG_GET", "ICAP_XRESOLUTION");
     first.seq = 4;
     late.Add(first);
+    // The capability call, answered, shows the source open: opening it again is an error.
+    const std::size_t reopen = late.Add(kOpenDs);
     late.Add(kCloseDs);
     late.Finish();
-    ASSERT_EQ(late.findings.size(), 1u) << late.Text();
+    ASSERT_EQ(late.findings.size(), 2u) << late.Text();
     EXPECT_TRUE(Mentions(late.findings[0], "records [00001] to [00003] are missing")) << late.Text();
+    EXPECT_EQ(late.findings[1].line, reopen);
+    EXPECT_EQ(late.findings[1].severity, Severity::Error);
 }
 
 TEST(SessionCheckTest, CutAndIncompleteRecords) {
@@ -266,6 +284,8 @@ TEST(SessionCheckTest, CutAndIncompleteRecords) {
     close.rc.clear();
     close.incomplete = true;  // the host stopped inside MSG_CLOSEDS: the source may be open or closed
     const std::size_t stopped = s.Add(close);
+    s.Add(Cap("MSG_GET", "ICAP_XRESOLUTION"));  // it was open, then
+    s.Add(kCloseDs);
     s.Finish();
 
     EXPECT_EQ(s.Errors(), 0) << s.Text();
