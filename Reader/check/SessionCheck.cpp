@@ -410,6 +410,13 @@ struct SessionChecker::Impl {
 
     void CheckStates(const Call& call, const Operation& op, bool fromSource) {
         if ((states & op.valid) != 0) return;
+        // Allowed under its condition (the buffers of a memory transfer, in 7): settled before
+        // any text is made.
+        const StateSet conditional = states & op.conditional;
+        std::string detail;
+        const Tri met = conditional != 0 ? Evaluate(call, op.condition, detail) : Tri::No;
+        if (conditional != 0 && met == Tri::Yes) return;
+
         std::string subject;
         if (fromSource) {
             subject = std::string(op.msg) + " arrived";
@@ -420,7 +427,6 @@ struct SessionChecker::Impl {
         }
         const std::string in = subject + " in " + StateWord(states) + StatesText(states, "or");
 
-        const StateSet conditional = states & op.conditional;
         if (conditional == 0) {
             std::string message = in + "; TWAIN allows it in " + StateWord(op.valid) + StatesText(op.valid, "and");
             if (op.conditional != 0 && op.valid != 0) {
@@ -432,9 +438,6 @@ struct SessionChecker::Impl {
             Report(Severity::Error, std::move(message));
             return;
         }
-        std::string detail;
-        const Tri met = Evaluate(call, op.condition, detail);
-        if (met == Tri::Yes) return;
         std::string message = in + ", where TWAIN allows it only " + ConditionText(op.condition);
         if (met == Tri::No) {
             Report(IsHardCondition(op.condition) ? Severity::Error : Severity::Warning, message + ": " + detail);
