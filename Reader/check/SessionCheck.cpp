@@ -75,15 +75,15 @@ int Lowest(StateSet set) {
     return 0;
 }
 
-// "5", "5 or 6", "2, 3 or 4" (joiner "or"); "4-7", "6 and 7" (joiner "and", runs of three or more
-// as a range).
+// Where a call may be: "5", "5 or 6", "2, 3, 4, 5, 6 or 7" (joiner "or"). Where TWAIN allows it:
+// "4", "6 and 7", "4-7" (joiner "and", a run of three or more as a range).
 std::string StatesText(StateSet set, const char* joiner) {
     int states[8];
     int n = 0;
     for (int s = 1; s <= 7; ++s) {
         if (Has(set, s)) states[n++] = s;
     }
-    if (n >= 3 && states[n - 1] - states[0] == n - 1) {
+    if (joiner[0] == 'a' && n >= 3 && states[n - 1] - states[0] == n - 1) {
         return std::to_string(states[0]) + "-" + std::to_string(states[n - 1]);
     }
     std::string text;
@@ -94,7 +94,9 @@ std::string StatesText(StateSet set, const char* joiner) {
     return text;
 }
 
-std::string StateWord(StateSet set) { return (set & (set - 1)) == 0 ? "state " : "states "; }
+std::string StateWord(StateSet set, bool any = false) {
+    return any || (set & (set - 1)) == 0 ? "state " : "states ";
+}
 
 std::string SeqText(long seq) {
     char text[32];
@@ -309,13 +311,17 @@ struct SessionChecker::Impl {
         const long seq = *call.seq;
         const std::optional<long> previous = lastSeq;
         lastSeq = seq;
-        if (previous ? seq == *previous + 1 : seq == 1) return false;
+        // (Compared without overflow: the numbers come from whatever the transcript holds.)
+        if (previous ? *previous < seq && static_cast<unsigned long>(seq) - static_cast<unsigned long>(*previous) == 1
+                     : seq == 1) {
+            return false;
+        }
         if (!previous && seq > 1) {
             Report(Severity::Warning, seq == 2 ? "record [00001] is missing: the transcript starts at " + SeqText(seq)
                                                : "records [00001] to " + SeqText(seq - 1) +
                                                      " are missing: the transcript starts at " + SeqText(seq));
         } else if (previous && seq > *previous) {
-            const long count = seq - *previous - 1;
+            const unsigned long count = static_cast<unsigned long>(seq) - static_cast<unsigned long>(*previous) - 1;
             Report(Severity::Warning, std::to_string(count) + (count == 1 ? " record" : " records") + " lost between " +
                                           SeqText(*previous) + " and " + SeqText(seq));
         } else {
@@ -425,7 +431,7 @@ struct SessionChecker::Impl {
         } else {
             subject = "sent";
         }
-        const std::string in = subject + " in " + StateWord(states) + StatesText(states, "or");
+        const std::string in = subject + " in " + StateWord(states, true) + StatesText(states, "or");
 
         if (conditional == 0) {
             std::string message = in + "; TWAIN allows it in " + StateWord(op.valid) + StatesText(op.valid, "and");
@@ -645,7 +651,7 @@ struct SessionChecker::Impl {
             const int lowest = Lowest(states);
             std::string message = "the session ends with the source still ";
             message += lowest >= 5 ? "enabled" : "open";
-            message += " (" + StateWord(states) + StatesText(states, "or") + "): ";
+            message += " (" + StateWord(states, true) + StatesText(states, "or") + "): ";
             message += lowest >= 5 ? "MSG_DISABLEDS and MSG_CLOSEDS are missing" : "MSG_CLOSEDS is missing";
             Report(Severity::Error, std::move(message));
         }
