@@ -22,6 +22,11 @@
 // not at all when the source uses the manager's callback. The first call of a transfer in state 5
 // (DAT_IMAGEINFO, DAT_IMAGE*XFER), answered normally, therefore stands for the callback's
 // MSG_XFERREADY: a note, and state 6 from there.
+//
+// Findings reach the sink in line order. A finding that later records settle (a failure, by the
+// condition code asked right after it; a transfer, by its MSG_ENDXFER; a close request, by
+// MSG_DISABLEDS) keeps its place, and the findings after it wait. Past kMaxHeld waiting findings the
+// oldest gives up its place: it is reported at the record that settles it, naming its own line.
 #include "SessionCheck.h"
 
 #include <charconv>
@@ -298,7 +303,9 @@ struct SessionChecker::Impl {
             Report(Severity::Warning, "rendering cut short (\"Size of CAP_xxx too long\"): the values after the cut are missing");
         }
         if (call.incomplete) {
-            Report(Severity::Warning, "record incomplete: the host stopped inside this call, its outcome is not recorded");
+            Report(Severity::Warning, call.rc.empty() ? "record incomplete: the host stopped inside this call, before its "
+                                                        "return code was written"
+                                                      : "record incomplete: the host stopped inside this call");
         }
         CheckProtocol(call);
         if (failed) Start(failure, call.rc.empty() ? "TWRC_FAILURE" : call.rc);
@@ -382,12 +389,15 @@ struct SessionChecker::Impl {
             return;  // the maker's own operations: their states are the maker's to define
         }
 
+        // The monitor writes a record after the source has answered: a record cut before its
+        // return code (the host stopped while it was being written) leaves the answer unknown, one
+        // cut after it does not.
         const bool failed = call.failed || call.rc == "TWRC_FAILURE";
         const std::optional<std::uint16_t> rc = ReturnCodeOf(call.rc);
         Outcome outcome = Outcome::Answered;
         if (failed) {
             outcome = Outcome::Failed;
-        } else if (!fromSource && (!rc || call.incomplete)) {
+        } else if (!fromSource && !rc) {
             outcome = Outcome::Unknown;
         }
         const bool normal = outcome == Outcome::Answered && (fromSource || IsNormalAnswer(*rc));
