@@ -99,9 +99,7 @@ std::string StatesText(StateSet set, const char* joiner) {
     return text;
 }
 
-std::string StateWord(StateSet set, bool any = false) {
-    return any || (set & (set - 1)) == 0 ? "state " : "states ";
-}
+std::string StateWord(StateSet set, bool any = false) { return any || (set & (set - 1)) == 0 ? "state " : "states "; }
 
 std::string SeqText(long seq) {
     char text[32];
@@ -111,22 +109,29 @@ std::string SeqText(long seq) {
 
 // The return codes with which a source answers a call it accepted in its state.
 bool IsNormalAnswer(std::uint16_t rc) {
-    return rc <= static_cast<std::uint16_t>(ReturnCode::DataNotAvailable) && rc != static_cast<std::uint16_t>(ReturnCode::Failure);
+    return rc <= static_cast<std::uint16_t>(ReturnCode::DataNotAvailable) &&
+           rc != static_cast<std::uint16_t>(ReturnCode::Failure);
 }
 
 bool IsAnnouncingTransfer(std::uint16_t dat) {
-    return dat == kDatImageInfo || dat == kDatImageMemXfer || dat == kDatImageNativeXfer ||
-           dat == kDatImageFileXfer || dat == kDatImageMemFileXfer;
+    return dat == kDatImageInfo || dat == kDatImageMemXfer || dat == kDatImageNativeXfer || dat == kDatImageFileXfer ||
+           dat == kDatImageMemFileXfer;
 }
 
 const char* ConditionText(Condition condition) {
     switch (condition) {
-        case Condition::ExtendedCaps: return "for capabilities listed in CAP_EXTENDEDCAPS";
-        case Condition::DeviceEvents: return "once CAP_DEVICEEVENT is set to some event";
-        case Condition::AfterBuffer: return "for the next buffer of a transfer whose last buffer came with TWRC_SUCCESS";
-        case Condition::AfterXferDone: return "after the transfer ended with TWRC_XFERDONE";
-        case Condition::AfterCancel: return "after the transfer ended with TWRC_CANCEL";
-        case Condition::None: break;
+        case Condition::ExtendedCaps:
+            return "for capabilities listed in CAP_EXTENDEDCAPS";
+        case Condition::DeviceEvents:
+            return "once CAP_DEVICEEVENT is set to some event";
+        case Condition::AfterBuffer:
+            return "for the next buffer of a transfer whose last buffer came with TWRC_SUCCESS";
+        case Condition::AfterXferDone:
+            return "after the transfer ended with TWRC_XFERDONE";
+        case Condition::AfterCancel:
+            return "after the transfer ended with TWRC_CANCEL";
+        case Condition::None:
+            break;
     }
     return "";
 }
@@ -300,12 +305,14 @@ struct SessionChecker::Impl {
         // failed itself).
         if (failure.active && (!call.event || failed)) AnswerFailure(call, lost);
         if (call.truncated) {
-            Report(Severity::Warning, "rendering cut short (\"Size of CAP_xxx too long\"): the values after the cut are missing");
+            Report(Severity::Warning,
+                   "rendering cut short (\"Size of CAP_xxx too long\"): the values after the cut are missing");
         }
         if (call.incomplete) {
-            Report(Severity::Warning, call.rc.empty() ? "record incomplete: the host stopped inside this call, before its "
-                                                        "return code was written"
-                                                      : "record incomplete: the host stopped inside this call");
+            Report(Severity::Warning, call.rc.empty()
+                                          ? "record incomplete: the host stopped inside this call, before its "
+                                            "return code was written"
+                                          : "record incomplete: the host stopped inside this call");
         }
         CheckProtocol(call);
         if (failed) Start(failure, call.rc.empty() ? "TWRC_FAILURE" : call.rc);
@@ -471,7 +478,8 @@ struct SessionChecker::Impl {
                 }
                 const std::optional<std::uint16_t> cap = CapCode(call.cap);
                 if (!cap) {
-                    detail = "the capability " + (call.cap.empty() ? std::string("is not named") : call.cap + " is not known");
+                    detail = "the capability " +
+                             (call.cap.empty() ? std::string("is not named") : call.cap + " is not known");
                     return Tri::Unknown;
                 }
                 for (std::uint16_t listed : extendedCaps) {
@@ -492,15 +500,26 @@ struct SessionChecker::Impl {
                                                                              : Phase::Cancelled;
                 if (phase == wanted) return Tri::Yes;
                 switch (phase) {
-                    case Phase::Unknown: detail = "records were lost, the transfer's course is unknown"; return Tri::Unknown;
-                    case Phase::Buffering: detail = "the transfer goes on (its last buffer came with TWRC_SUCCESS)"; break;
-                    case Phase::Done: detail = "the transfer had ended with TWRC_XFERDONE"; break;
-                    case Phase::Cancelled: detail = "the transfer had ended with TWRC_CANCEL"; break;
-                    case Phase::None: detail = "no transfer came before it"; break;
+                    case Phase::Unknown:
+                        detail = "records were lost, the transfer's course is unknown";
+                        return Tri::Unknown;
+                    case Phase::Buffering:
+                        detail = "the transfer goes on (its last buffer came with TWRC_SUCCESS)";
+                        break;
+                    case Phase::Done:
+                        detail = "the transfer had ended with TWRC_XFERDONE";
+                        break;
+                    case Phase::Cancelled:
+                        detail = "the transfer had ended with TWRC_CANCEL";
+                        break;
+                    case Phase::None:
+                        detail = "no transfer came before it";
+                        break;
                 }
                 return Tri::No;
             }
-            case Condition::None: break;
+            case Condition::None:
+                break;
         }
         return Tri::Yes;
     }
@@ -558,10 +577,10 @@ struct SessionChecker::Impl {
             case Effect::Transfer:
                 if (answered && (is(ReturnCode::Success) || is(ReturnCode::XferDone) || is(ReturnCode::Cancel))) {
                     const bool buffered = op.datCode == kDatImageMemXfer || op.datCode == kDatImageMemFileXfer;
-                    phase = is(ReturnCode::XferDone)  ? Phase::Done
-                            : is(ReturnCode::Cancel)  ? Phase::Cancelled
-                            : buffered                ? Phase::Buffering
-                                                      : Phase::Done;
+                    phase = is(ReturnCode::XferDone) ? Phase::Done
+                            : is(ReturnCode::Cancel) ? Phase::Cancelled
+                            : buffered               ? Phase::Buffering
+                                                     : Phase::Done;
                     audio = op.datCode == kDatAudioFileXfer || op.datCode == kDatAudioNativeXfer;
                     if (!transfer.active && Has(states, 7)) Start(transfer);
                 }
@@ -655,8 +674,7 @@ struct SessionChecker::Impl {
                     "call failed (" + failure.detail + "); the transcript ends before the condition code");
         }
         Resolve(transfer, Severity::Error, "transfer never ended: the transcript ends before MSG_ENDXFER or MSG_RESET");
-        Resolve(closeRequest, Severity::Error,
-                "close request not answered: the transcript ends before MSG_DISABLEDS");
+        Resolve(closeRequest, Severity::Error, "close request not answered: the transcript ends before MSG_DISABLEDS");
         if (anyRecord && (states & kSourceClosedStates) == 0) {
             const int lowest = Lowest(states);
             std::string message = "the session ends with the source still ";

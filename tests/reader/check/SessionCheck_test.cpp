@@ -33,21 +33,21 @@ TEST(SessionCheckTest, WellBehavedSessionsGiveNothing) {
     // cancelled transfer reset from 7; a failed call in between.
     Session two;
     Play(two, {Op("DG_CONTROL/DAT_IDENTITY/MSG_GET"), Op("DG_CONTROL/ERROR!(1027)/MSG_SET"), kOpenDs, kEnable,
-              Event("MSG_XFERREADY"), kImageInfo, kNative, kImageInfo, EndXfer("1"), kImageInfo,
-              Op("DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET", "TWRC_CANCEL"), kReset, kDisable, kCloseDs});
+               Event("MSG_XFERREADY"), kImageInfo, kNative, kImageInfo, EndXfer("1"), kImageInfo,
+               Op("DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET", "TWRC_CANCEL"), kReset, kDisable, kCloseDs});
     EXPECT_EQ(two.Brief(), Brief{}) << two.Text();
 }
 
 TEST(SessionCheckTest, TransferAnnouncedThroughTheCallbackIsANote) {
     Session s;  // no MSG_XFERREADY event before DAT_IMAGEINFO (record 5)
     Play(s, {kOpenDsm, kOpenDs, kEnable, Cap("MSG_GET", "ICAP_XRESOLUTION"), EndXfer("0"), kImageInfo, kMemLast,
-            EndXfer("0"), kDisable, kCloseDs});
+             EndXfer("0"), kDisable, kCloseDs});
     // (MSG_ENDXFER in state 5 is an error: only a transfer call stands for the announcement.)
     EXPECT_EQ(s.Brief(), (Brief{"4 error", "5 note"})) << s.Text();
 
     Session refused;  // refused by the source, the transfer call does not stand for one either
     Play(refused, {kOpenDsm, kOpenDs, kEnable, Op("DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET", "TWRC_FAILURE"),
-                  Status("TWCC_SEQERROR"), kDisable, kCloseDs});
+                   Status("TWCC_SEQERROR"), kDisable, kCloseDs});
     EXPECT_EQ(refused.Brief(), (Brief{"3 error", "3 warning"})) << refused.Text();
 }
 
@@ -55,8 +55,8 @@ TEST(SessionCheckTest, CallsOutsideTheirStates) {
     // DAT_IMAGEINFO with the source only open (refused: state stays 4); MSG_ENABLEDS twice (the
     // second accepted by a lax source: still state 5); DAT_ENTRYPOINT, shown by number, after 3.
     Session s;
-    Play(s, {kOpenDsm, kOpenDs, Op("DG_IMAGE/DAT_IMAGEINFO/MSG_GET", "TWRC_FAILURE"), Status("TWCC_SEQERROR"),
-            kEnable, kEnable, Op("DG_CONTROL/ERROR!(1027)/MSG_GET"), kDisable, kCloseDs, kCloseDsm});
+    Play(s, {kOpenDsm, kOpenDs, Op("DG_IMAGE/DAT_IMAGEINFO/MSG_GET", "TWRC_FAILURE"), Status("TWCC_SEQERROR"), kEnable,
+             kEnable, Op("DG_CONTROL/ERROR!(1027)/MSG_GET"), kDisable, kCloseDs, kCloseDsm});
     EXPECT_EQ(s.Brief(), (Brief{"2 error", "2 warning", "5 error", "6 error"})) << s.Text();
     EXPECT_TRUE(Says(s, 0, "sent in state 4; TWAIN allows it in state 6 (7 after")) << s.Text();
     EXPECT_TRUE(Says(s, 3, "DAT_ENTRYPOINT/MSG_GET sent in state 5; TWAIN allows it in state 3")) << s.Text();
@@ -64,8 +64,8 @@ TEST(SessionCheckTest, CallsOutsideTheirStates) {
     // Refused transitions leave the state: the retries and the set in between are right.
     Session refused;
     Play(refused, {kOpenDsm, Op("DG_CONTROL/DAT_IDENTITY/MSG_OPENDS", "TWRC_FAILURE"), kOpenDs,
-                  Op("DG_CONTROL/DAT_USERINTERFACE/MSG_ENABLEDS", "TWRC_FAILURE"), Cap("MSG_SET", "ICAP_PIXELTYPE"),
-                  kEnable, kDisable, Op("DG_CONTROL/DAT_IDENTITY/MSG_CLOSEDS", "TWRC_FAILURE"), kCloseDs});
+                   Op("DG_CONTROL/DAT_USERINTERFACE/MSG_ENABLEDS", "TWRC_FAILURE"), Cap("MSG_SET", "ICAP_PIXELTYPE"),
+                   kEnable, kDisable, Op("DG_CONTROL/DAT_IDENTITY/MSG_CLOSEDS", "TWRC_FAILURE"), kCloseDs});
     EXPECT_EQ(refused.Brief(), (Brief{"1 warning", "3 warning", "7 warning"})) << refused.Text();
 }
 
@@ -126,15 +126,15 @@ TEST(SessionCheckTest, TransferNeverEnded) {
     // The transcript ends inside the transfer; a failed MSG_ENDXFER does not end it.
     Session cut;
     Play(cut, {kOpenDsm, kOpenDs, kEnable, Event("MSG_XFERREADY"), kNative,
-              Op("DG_CONTROL/DAT_PENDINGXFERS/MSG_ENDXFER", "TWRC_FAILURE")});
+               Op("DG_CONTROL/DAT_PENDINGXFERS/MSG_ENDXFER", "TWRC_FAILURE")});
     EXPECT_EQ(cut.Brief(), (Brief{"4 error", "5 warning", "5 error"})) << cut.Text();
     EXPECT_TRUE(Says(cut, 0, "transcript ends")) << cut.Text();
 }
 
 TEST(SessionCheckTest, CloseRequestMustBeAnsweredWithDisable) {
     Session answered;  // after stepping down from 6
-    Play(answered, {kOpenDsm, kOpenDs, kEnable, Event("MSG_XFERREADY"), Event("MSG_CLOSEDSREQ"), kReset, kDisable,
-                   kCloseDs});
+    Play(answered,
+         {kOpenDsm, kOpenDs, kEnable, Event("MSG_XFERREADY"), Event("MSG_CLOSEDSREQ"), kReset, kDisable, kCloseDs});
     EXPECT_EQ(answered.Brief(), Brief{}) << answered.Text();
 
     Session ignored;
@@ -153,8 +153,8 @@ TEST(SessionCheckTest, FailuresAreWarningsWithTheConditionCodeAskedNext) {
     unnamed.failed = true;  // failure lines after a return code the monitor did not name
     Session s;
     Play(s, {kOpenDsm, kOpenDs, Cap("MSG_GET", "CAP_DUPLEX", "TWRC_FAILURE"), Status("TWCC_CAPUNSUPPORTED"),
-            Cap("MSG_SET", "ICAP_XRESOLUTION", "TWRC_FAILURE"), Cap("MSG_GET", "ICAP_XRESOLUTION"),
-            Status("TWCC_BADVALUE"), kCloseDs, unnamed});
+             Cap("MSG_SET", "ICAP_XRESOLUTION", "TWRC_FAILURE"), Cap("MSG_GET", "ICAP_XRESOLUTION"),
+             Status("TWCC_BADVALUE"), kCloseDs, unnamed});
     EXPECT_EQ(s.Brief(), (Brief{"2 warning", "4 warning", "8 warning"})) << s.Text();
     EXPECT_TRUE(Says(s, 0, "call failed (TWRC_FAILURE): TWCC_CAPUNSUPPORTED")) << s.Text();
     EXPECT_TRUE(Says(s, 1, "did not ask for the condition code")) << s.Text();  // the status came too late
@@ -170,7 +170,7 @@ TEST(SessionCheckTest, LostRecords) {
     back.seq = 3;
     Session s;
     Play(s, {kOpenDsm, kOpenDs, Cap("MSG_GET", "CAP_DUPLEX", "TWRC_FAILURE"), afterGap, kMemLast, EndXfer("0"),
-            kDisable, kCloseDs, back, kCloseDs});
+             kDisable, kCloseDs, back, kCloseDs});
     EXPECT_EQ(s.Brief(), (Brief{"2 warning", "3 warning", "8 warning"})) << s.Text();
     EXPECT_TRUE(Says(s, 0, "the condition code is unknown")) << s.Text();
     EXPECT_TRUE(Says(s, 1, "2 records lost between [00003] and [00006]")) << s.Text();
@@ -198,7 +198,7 @@ TEST(SessionCheckTest, IncompleteRecord) {
 TEST(SessionCheckTest, OperationsTwainDoesNotHaveAndTheMakersOwn) {
     Session s;  // the maker's codes, named or not, are the maker's to define
     Play(s, {kOpenDsm, kOpenDs, Op("DG_IMAGE/DAT_IMAGEINFO/MSG_SET"), Op("DG_CONTROL/DAT_ZV_HARDWAREINFO/MSG_GET"),
-            Op("DG_CONTROL/ERROR!(32790)/MSG_GET"), kCloseDs});
+             Op("DG_CONTROL/ERROR!(32790)/MSG_GET"), kCloseDs});
     EXPECT_EQ(s.Brief(), Brief{"2 warning"}) << s.Text();
     EXPECT_TRUE(Says(s, 0, "not an operation of TWAIN 2.4")) << s.Text();
 }
@@ -223,12 +223,29 @@ TEST(SessionCheckTest, FindingsStayInLineOrder) {
     })) << s.findings.back().message;
 
     // Records drawn at random from real and broken texts, numbers and flags.
-    const std::vector<Call> pool = {kOpenDsm, kOpenDs, kEnable, kDisable, kCloseDs, kCloseDsm, kImageInfo,
-                                    kMemBuffer, kMemLast, kNative, kReset, EndXfer("0"), EndXfer("65535"),
-                                    EndXfer(""), Event("MSG_XFERREADY"), Event("MSG_CLOSEDSREQ"), Event(""),
-                                    Status("TWCC_SEQERROR"), Cap("MSG_SET", "ICAP_PIXELTYPE", "TWRC_FAILURE"),
+    const std::vector<Call> pool = {kOpenDsm,
+                                    kOpenDs,
+                                    kEnable,
+                                    kDisable,
+                                    kCloseDs,
+                                    kCloseDsm,
+                                    kImageInfo,
+                                    kMemBuffer,
+                                    kMemLast,
+                                    kNative,
+                                    kReset,
+                                    EndXfer("0"),
+                                    EndXfer("65535"),
+                                    EndXfer(""),
+                                    Event("MSG_XFERREADY"),
+                                    Event("MSG_CLOSEDSREQ"),
+                                    Event(""),
+                                    Status("TWCC_SEQERROR"),
+                                    Cap("MSG_SET", "ICAP_PIXELTYPE", "TWRC_FAILURE"),
                                     Cap("MSG_GET", "CAP_EXTENDEDCAPS", "TWRC_SUCCESS", {"257", "x", "ERROR!(9)"}),
-                                    Op("DG_CONTROL/ERROR!(1027)/ERROR!(99999)"), Op("//"), Op("DG_X/DAT_Y/MSG_Z", "junk")};
+                                    Op("DG_CONTROL/ERROR!(1027)/ERROR!(99999)"),
+                                    Op("//"),
+                                    Op("DG_X/DAT_Y/MSG_Z", "junk")};
     unsigned state = 12345;
     const auto next = [&state](unsigned n) {
         state = state * 1103515245u + 12345u;

@@ -103,10 +103,12 @@ TEST(TranscriptSessionsTest, ErrorSessionFindings) {
     std::vector<std::string> seen;
     for (const Finding& f : s.findings) {
         seen.push_back(std::to_string(*f.seq) + " " +
-                       (f.severity == Severity::Error ? "error" : f.severity == Severity::Warning ? "warning" : "note"));
+                       (f.severity == Severity::Error     ? "error"
+                        : f.severity == Severity::Warning ? "warning"
+                                                          : "note"));
     }
-    const std::vector<std::string> expected = {"3 warning",  "6 warning", "8 warning",  "10 error", "10 warning",
-                                               "13 error",   "13 warning", "15 warning", "15 warning"};
+    const std::vector<std::string> expected = {"3 warning", "6 warning",  "8 warning",  "10 error",  "10 warning",
+                                               "13 error",  "13 warning", "15 warning", "15 warning"};
     EXPECT_EQ(seen, expected) << s.Text();
     EXPECT_NE(s.Text().find("t.txt:107: error: [00010] DG_IMAGE/DAT_IMAGEINFO/MSG_GET: sent in state 4"),
               std::string::npos)

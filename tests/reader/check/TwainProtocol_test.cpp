@@ -1,10 +1,10 @@
 // The lookups the rules stand on: names and the monitor's "ERROR!(n)" find their codes, and
 // every operation row is found by its codes, once.
+#include "TwainProtocol.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "TwainProtocol.h"
 
 using namespace twainlog::check;
 
