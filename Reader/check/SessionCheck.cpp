@@ -173,7 +173,7 @@ struct SessionChecker::Impl {
         bool late = false;  // gave up its place in line (kMaxHeld)
         std::uint64_t slot = 0;
         Subject subject;
-        std::string detail;  // the failure's return code
+        std::string detail;  // the failure's return code; the request's message
     };
 
     explicit Impl(Sink s) : sink(std::move(s)) {}
@@ -606,7 +606,7 @@ struct SessionChecker::Impl {
                 break;
             case Effect::CloseRequest:
                 if (outcome != Outcome::Failed && !closeRequest.active && (states & kEnabledStates) != 0) {
-                    Start(closeRequest);
+                    Start(closeRequest, std::string(op.msg));
                 }
                 break;
             case Effect::To:
@@ -626,7 +626,7 @@ struct SessionChecker::Impl {
         }
         if (closeRequest.active && (states & kEnabledStates) == 0) {
             Resolve(closeRequest, Severity::Error,
-                    "close request not answered with MSG_DISABLEDS: " + NameForMessage(call, op, fromSource) +
+                    closeRequest.detail + " not answered with MSG_DISABLEDS: " + NameForMessage(call, op, fromSource) +
                         " at line " + std::to_string(call.line) + " left the enabled states");
         }
     }
@@ -674,7 +674,8 @@ struct SessionChecker::Impl {
                     "call failed (" + failure.detail + "); the transcript ends before the condition code");
         }
         Resolve(transfer, Severity::Error, "transfer never ended: the transcript ends before MSG_ENDXFER or MSG_RESET");
-        Resolve(closeRequest, Severity::Error, "close request not answered: the transcript ends before MSG_DISABLEDS");
+        Resolve(closeRequest, Severity::Error,
+                closeRequest.detail + " not answered: the transcript ends before MSG_DISABLEDS");
         if (anyRecord && (states & kSourceClosedStates) == 0) {
             const int lowest = Lowest(states);
             std::string message = "the session ends with the source still ";

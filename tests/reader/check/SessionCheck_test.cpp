@@ -100,6 +100,16 @@ TEST(SessionCheckTest, CapabilitySetWhileEnabledDependsOnExtendedCaps) {
     EXPECT_EQ(cut.Brief(), (Brief{"2 warning", "4 warning"})) << cut.Text();
 }
 
+TEST(SessionCheckTest, CallsInState7DependOnTheTransfersCourse) {
+    // DAT_IMAGEINFO between buffers (TWAIN: in 7 after TWRC_XFERDONE only), DAT_EXTIMAGEINFO after
+    // the last one, a further buffer after it, MSG_RESET after a transfer that was not cancelled.
+    Session s;
+    Play(s, {kOpenDsm, kOpenDs, kEnable, Event("MSG_XFERREADY"), kMemBuffer, kImageInfo, kMemLast,
+             Op("DG_IMAGE/DAT_EXTIMAGEINFO/MSG_GET"), kMemBuffer, kReset, kDisable, kCloseDs});
+    EXPECT_EQ(s.Brief(), (Brief{"5 warning", "8 warning", "9 warning"})) << s.Text();
+    EXPECT_TRUE(Says(s, 1, "the transfer had ended with TWRC_XFERDONE")) << s.Text();
+}
+
 TEST(SessionCheckTest, SessionEndingWithTheSourceOpenOrEnabled) {
     Session open;
     Play(open, {kOpenDsm, kOpenDs, Cap("MSG_GET", "ICAP_XRESOLUTION")});
