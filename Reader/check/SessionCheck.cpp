@@ -22,6 +22,11 @@
 // not at all when the source uses the manager's callback. The first call of a transfer in state 5
 // (DAT_IMAGEINFO, DAT_IMAGE*XFER), answered normally, therefore stands for the callback's
 // MSG_XFERREADY: a note, and state 6 from there.
+//
+// Findings reach the sink in line order. A finding that later records settle (a failure, by the
+// condition code asked right after it; a transfer, by its MSG_ENDXFER; a close request, by
+// MSG_DISABLEDS) keeps its place, and the findings after it wait. Past kMaxHeld waiting findings the
+// oldest gives up its place: it is reported at the record that settles it, naming its own line.
 #include "SessionCheck.h"
 
 #include <charconv>
@@ -75,15 +80,15 @@ int Lowest(StateSet set) {
     return 0;
 }
 
-// "5", "5 or 6", "2, 3 or 4" (joiner "or"); "4-7", "6 and 7" (joiner "and", runs of three or more
-// as a range).
+// Where a call may be: "5", "5 or 6", "2, 3, 4, 5, 6 or 7" (joiner "or"). Where TWAIN allows it:
+// "4", "6 and 7", "4-7" (joiner "and", a run of three or more as a range).
 std::string StatesText(StateSet set, const char* joiner) {
     int states[8];
     int n = 0;
     for (int s = 1; s <= 7; ++s) {
         if (Has(set, s)) states[n++] = s;
     }
-    if (n >= 3 && states[n - 1] - states[0] == n - 1) {
+    if (joiner[0] == 'a' && n >= 3 && states[n - 1] - states[0] == n - 1) {
         return std::to_string(states[0]) + "-" + std::to_string(states[n - 1]);
     }
     std::string text;
@@ -94,7 +99,7 @@ std::string StatesText(StateSet set, const char* joiner) {
     return text;
 }
 
-std::string StateWord(StateSet set) { return (set & (set - 1)) == 0 ? "state " : "states "; }
+std::string StateWord(StateSet set, bool any = false) { return any || (set & (set - 1)) == 0 ? "state " : "states "; }
 
 std::string SeqText(long seq) {
     char text[32];
@@ -104,22 +109,29 @@ std::string SeqText(long seq) {
 
 // The return codes with which a source answers a call it accepted in its state.
 bool IsNormalAnswer(std::uint16_t rc) {
-    return rc <= static_cast<std::uint16_t>(ReturnCode::DataNotAvailable) && rc != static_cast<std::uint16_t>(ReturnCode::Failure);
+    return rc <= static_cast<std::uint16_t>(ReturnCode::DataNotAvailable) &&
+           rc != static_cast<std::uint16_t>(ReturnCode::Failure);
 }
 
 bool IsAnnouncingTransfer(std::uint16_t dat) {
-    return dat == kDatImageInfo || dat == kDatImageMemXfer || dat == kDatImageNativeXfer ||
-           dat == kDatImageFileXfer || dat == kDatImageMemFileXfer;
+    return dat == kDatImageInfo || dat == kDatImageMemXfer || dat == kDatImageNativeXfer || dat == kDatImageFileXfer ||
+           dat == kDatImageMemFileXfer;
 }
 
 const char* ConditionText(Condition condition) {
     switch (condition) {
-        case Condition::ExtendedCaps: return "for capabilities listed in CAP_EXTENDEDCAPS";
-        case Condition::DeviceEvents: return "once CAP_DEVICEEVENT is set to some event";
-        case Condition::AfterBuffer: return "for the next buffer of a transfer whose last buffer came with TWRC_SUCCESS";
-        case Condition::AfterXferDone: return "after the transfer ended with TWRC_XFERDONE";
-        case Condition::AfterCancel: return "after the transfer ended with TWRC_CANCEL";
-        case Condition::None: break;
+        case Condition::ExtendedCaps:
+            return "for capabilities listed in CAP_EXTENDEDCAPS";
+        case Condition::DeviceEvents:
+            return "once CAP_DEVICEEVENT is set to some event";
+        case Condition::AfterBuffer:
+            return "for the next buffer of a transfer whose last buffer came with TWRC_SUCCESS";
+        case Condition::AfterXferDone:
+            return "after the transfer ended with TWRC_XFERDONE";
+        case Condition::AfterCancel:
+            return "after the transfer ended with TWRC_CANCEL";
+        case Condition::None:
+            break;
     }
     return "";
 }
@@ -161,7 +173,7 @@ struct SessionChecker::Impl {
         bool late = false;  // gave up its place in line (kMaxHeld)
         std::uint64_t slot = 0;
         Subject subject;
-        std::string detail;  // the failure's return code
+        std::string detail;  // the failure's return code; the request's message
     };
 
     explicit Impl(Sink s) : sink(std::move(s)) {}
@@ -293,10 +305,14 @@ struct SessionChecker::Impl {
         // failed itself).
         if (failure.active && (!call.event || failed)) AnswerFailure(call, lost);
         if (call.truncated) {
-            Report(Severity::Warning, "rendering cut short (\"Size of CAP_xxx too long\"): the values after the cut are missing");
+            Report(Severity::Warning,
+                   "rendering cut short (\"Size of CAP_xxx too long\"): the values after the cut are missing");
         }
         if (call.incomplete) {
-            Report(Severity::Warning, "record incomplete: the host stopped inside this call, its outcome is not recorded");
+            Report(Severity::Warning, call.rc.empty()
+                                          ? "record incomplete: the host stopped inside this call, before its "
+                                            "return code was written"
+                                          : "record incomplete: the host stopped inside this call");
         }
         CheckProtocol(call);
         if (failed) Start(failure, call.rc.empty() ? "TWRC_FAILURE" : call.rc);
@@ -309,13 +325,17 @@ struct SessionChecker::Impl {
         const long seq = *call.seq;
         const std::optional<long> previous = lastSeq;
         lastSeq = seq;
-        if (previous ? seq == *previous + 1 : seq == 1) return false;
+        // (Compared without overflow: the numbers come from whatever the transcript holds.)
+        if (previous ? *previous < seq && static_cast<unsigned long>(seq) - static_cast<unsigned long>(*previous) == 1
+                     : seq == 1) {
+            return false;
+        }
         if (!previous && seq > 1) {
             Report(Severity::Warning, seq == 2 ? "record [00001] is missing: the transcript starts at " + SeqText(seq)
                                                : "records [00001] to " + SeqText(seq - 1) +
                                                      " are missing: the transcript starts at " + SeqText(seq));
         } else if (previous && seq > *previous) {
-            const long count = seq - *previous - 1;
+            const unsigned long count = static_cast<unsigned long>(seq) - static_cast<unsigned long>(*previous) - 1;
             Report(Severity::Warning, std::to_string(count) + (count == 1 ? " record" : " records") + " lost between " +
                                           SeqText(*previous) + " and " + SeqText(seq));
         } else {
@@ -376,12 +396,15 @@ struct SessionChecker::Impl {
             return;  // the maker's own operations: their states are the maker's to define
         }
 
+        // The monitor writes a record after the source has answered: a record cut before its
+        // return code (the host stopped while it was being written) leaves the answer unknown, one
+        // cut after it does not.
         const bool failed = call.failed || call.rc == "TWRC_FAILURE";
         const std::optional<std::uint16_t> rc = ReturnCodeOf(call.rc);
         Outcome outcome = Outcome::Answered;
         if (failed) {
             outcome = Outcome::Failed;
-        } else if (!fromSource && (!rc || call.incomplete)) {
+        } else if (!fromSource && !rc) {
             outcome = Outcome::Unknown;
         }
         const bool normal = outcome == Outcome::Answered && (fromSource || IsNormalAnswer(*rc));
@@ -410,6 +433,13 @@ struct SessionChecker::Impl {
 
     void CheckStates(const Call& call, const Operation& op, bool fromSource) {
         if ((states & op.valid) != 0) return;
+        // Allowed under its condition (the buffers of a memory transfer, in 7): settled before
+        // any text is made.
+        const StateSet conditional = states & op.conditional;
+        std::string detail;
+        const Tri met = conditional != 0 ? Evaluate(call, op.condition, detail) : Tri::No;
+        if (conditional != 0 && met == Tri::Yes) return;
+
         std::string subject;
         if (fromSource) {
             subject = std::string(op.msg) + " arrived";
@@ -418,9 +448,8 @@ struct SessionChecker::Impl {
         } else {
             subject = "sent";
         }
-        const std::string in = subject + " in " + StateWord(states) + StatesText(states, "or");
+        const std::string in = subject + " in " + StateWord(states, true) + StatesText(states, "or");
 
-        const StateSet conditional = states & op.conditional;
         if (conditional == 0) {
             std::string message = in + "; TWAIN allows it in " + StateWord(op.valid) + StatesText(op.valid, "and");
             if (op.conditional != 0 && op.valid != 0) {
@@ -432,9 +461,6 @@ struct SessionChecker::Impl {
             Report(Severity::Error, std::move(message));
             return;
         }
-        std::string detail;
-        const Tri met = Evaluate(call, op.condition, detail);
-        if (met == Tri::Yes) return;
         std::string message = in + ", where TWAIN allows it only " + ConditionText(op.condition);
         if (met == Tri::No) {
             Report(IsHardCondition(op.condition) ? Severity::Error : Severity::Warning, message + ": " + detail);
@@ -452,7 +478,8 @@ struct SessionChecker::Impl {
                 }
                 const std::optional<std::uint16_t> cap = CapCode(call.cap);
                 if (!cap) {
-                    detail = "the capability " + (call.cap.empty() ? std::string("is not named") : call.cap + " is not known");
+                    detail = "the capability " +
+                             (call.cap.empty() ? std::string("is not named") : call.cap + " is not known");
                     return Tri::Unknown;
                 }
                 for (std::uint16_t listed : extendedCaps) {
@@ -473,15 +500,26 @@ struct SessionChecker::Impl {
                                                                              : Phase::Cancelled;
                 if (phase == wanted) return Tri::Yes;
                 switch (phase) {
-                    case Phase::Unknown: detail = "records were lost, the transfer's course is unknown"; return Tri::Unknown;
-                    case Phase::Buffering: detail = "the transfer goes on (its last buffer came with TWRC_SUCCESS)"; break;
-                    case Phase::Done: detail = "the transfer had ended with TWRC_XFERDONE"; break;
-                    case Phase::Cancelled: detail = "the transfer had ended with TWRC_CANCEL"; break;
-                    case Phase::None: detail = "no transfer came before it"; break;
+                    case Phase::Unknown:
+                        detail = "records were lost, the transfer's course is unknown";
+                        return Tri::Unknown;
+                    case Phase::Buffering:
+                        detail = "the transfer goes on (its last buffer came with TWRC_SUCCESS)";
+                        break;
+                    case Phase::Done:
+                        detail = "the transfer had ended with TWRC_XFERDONE";
+                        break;
+                    case Phase::Cancelled:
+                        detail = "the transfer had ended with TWRC_CANCEL";
+                        break;
+                    case Phase::None:
+                        detail = "no transfer came before it";
+                        break;
                 }
                 return Tri::No;
             }
-            case Condition::None: break;
+            case Condition::None:
+                break;
         }
         return Tri::Yes;
     }
@@ -539,10 +577,10 @@ struct SessionChecker::Impl {
             case Effect::Transfer:
                 if (answered && (is(ReturnCode::Success) || is(ReturnCode::XferDone) || is(ReturnCode::Cancel))) {
                     const bool buffered = op.datCode == kDatImageMemXfer || op.datCode == kDatImageMemFileXfer;
-                    phase = is(ReturnCode::XferDone)  ? Phase::Done
-                            : is(ReturnCode::Cancel)  ? Phase::Cancelled
-                            : buffered                ? Phase::Buffering
-                                                      : Phase::Done;
+                    phase = is(ReturnCode::XferDone) ? Phase::Done
+                            : is(ReturnCode::Cancel) ? Phase::Cancelled
+                            : buffered               ? Phase::Buffering
+                                                     : Phase::Done;
                     audio = op.datCode == kDatAudioFileXfer || op.datCode == kDatAudioNativeXfer;
                     if (!transfer.active && Has(states, 7)) Start(transfer);
                 }
@@ -568,7 +606,7 @@ struct SessionChecker::Impl {
                 break;
             case Effect::CloseRequest:
                 if (outcome != Outcome::Failed && !closeRequest.active && (states & kEnabledStates) != 0) {
-                    Start(closeRequest);
+                    Start(closeRequest, std::string(op.msg));
                 }
                 break;
             case Effect::To:
@@ -583,17 +621,17 @@ struct SessionChecker::Impl {
         // Findings that the state's course settles.
         if (transfer.active && (states & kTransferStates) == 0) {
             Resolve(transfer, Severity::Error,
-                    "transfer never ended: " + NameForMessage(call, op, fromSource) + " at line " +
+                    "transfer never ended: " + NameForMessage(op, fromSource) + " at line " +
                         std::to_string(call.line) + " came before MSG_ENDXFER or MSG_RESET");
         }
         if (closeRequest.active && (states & kEnabledStates) == 0) {
             Resolve(closeRequest, Severity::Error,
-                    "close request not answered with MSG_DISABLEDS: " + NameForMessage(call, op, fromSource) +
+                    closeRequest.detail + " not answered with MSG_DISABLEDS: " + NameForMessage(op, fromSource) +
                         " at line " + std::to_string(call.line) + " left the enabled states");
         }
     }
 
-    static std::string NameForMessage(const Call&, const Operation& op, bool fromSource) {
+    static std::string NameForMessage(const Operation& op, bool fromSource) {
         if (fromSource) return std::string(op.msg);
         return std::string(op.dat) + "/" + std::string(op.msg);
     }
@@ -604,6 +642,9 @@ struct SessionChecker::Impl {
             deviceEvents = Tri::No;
             return;
         }
+        // Only two capabilities matter here; the transcript names both, so most calls are passed
+        // over without a lookup.
+        if (call.cap != "CAP_EXTENDEDCAPS" && call.cap != "CAP_DEVICEEVENT" && !UnnamedCode(call.cap)) return;
         const std::optional<std::uint16_t> cap = CapCode(call.cap);
         if (cap == kCapExtendedCaps) {
             if ((op.msgCode == kMsgGet || op.msgCode == kMsgGetCurrent || op.msgCode == kMsgSet) && !call.truncated) {
@@ -637,12 +678,12 @@ struct SessionChecker::Impl {
         }
         Resolve(transfer, Severity::Error, "transfer never ended: the transcript ends before MSG_ENDXFER or MSG_RESET");
         Resolve(closeRequest, Severity::Error,
-                "close request not answered: the transcript ends before MSG_DISABLEDS");
+                closeRequest.detail + " not answered: the transcript ends before MSG_DISABLEDS");
         if (anyRecord && (states & kSourceClosedStates) == 0) {
             const int lowest = Lowest(states);
             std::string message = "the session ends with the source still ";
             message += lowest >= 5 ? "enabled" : "open";
-            message += " (" + StateWord(states) + StatesText(states, "or") + "): ";
+            message += " (" + StateWord(states, true) + StatesText(states, "or") + "): ";
             message += lowest >= 5 ? "MSG_DISABLEDS and MSG_CLOSEDS are missing" : "MSG_CLOSEDS is missing";
             Report(Severity::Error, std::move(message));
         }

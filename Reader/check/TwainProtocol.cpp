@@ -14,21 +14,39 @@ namespace check {
 
 namespace {
 
-template <std::size_t N>
-std::array<NamedCode, N> SortedByName(const NamedCode (&table)[N]) {
-    std::array<NamedCode, N> sorted{};
-    std::copy(std::begin(table), std::end(table), sorted.begin());
-    std::sort(sorted.begin(), sorted.end(), [](const NamedCode& a, const NamedCode& b) { return a.name < b.name; });
-    return sorted;
-}
+// Names to codes by open addressing: every record looks up its DAT and MSG, so one hash over the
+// name's bytes and, mostly, one comparison.
+class NameIndex {
+public:
+    template <std::size_t N>
+    explicit NameIndex(const NamedCode (&table)[N]) {
+        static_assert(N < kSlots / 2, "the index stays at most half full");
+        for (const NamedCode& row : table) {
+            std::size_t slot = Hash(row.name);
+            while (slots_[slot] != nullptr) slot = (slot + 1) % kSlots;
+            slots_[slot] = &row;
+        }
+    }
 
-template <std::size_t N>
-std::optional<std::uint16_t> FindName(const std::array<NamedCode, N>& sorted, std::string_view name) {
-    const auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
-                                     [](const NamedCode& row, std::string_view key) { return row.name < key; });
-    if (it != sorted.end() && it->name == name) return it->value;
-    return std::nullopt;
-}
+    std::optional<std::uint16_t> Find(std::string_view name) const {
+        for (std::size_t slot = Hash(name);; slot = (slot + 1) % kSlots) {
+            const NamedCode* row = slots_[slot];
+            if (row == nullptr) return std::nullopt;
+            if (row->name == name) return row->value;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 256;
+
+    static std::size_t Hash(std::string_view name) {
+        std::uint32_t h = 2166136261u;  // FNV-1a
+        for (const char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return (h ^ (h >> 16)) % kSlots;
+    }
+
+    std::array<const NamedCode*, kSlots> slots_{};
+};
 
 std::optional<std::uint16_t> Code16(std::optional<long> n) {
     if (!n || *n < 0 || *n > 0xFFFF) return std::nullopt;
@@ -54,14 +72,14 @@ std::optional<long> UnnamedCode(std::string_view text) {
 }
 
 std::optional<std::uint16_t> DatCode(std::string_view text) {
-    static const auto sorted = SortedByName(kDats);
-    if (auto code = FindName(sorted, text)) return code;
+    static const NameIndex index(kDats);
+    if (auto code = index.Find(text)) return code;
     return Code16(UnnamedCode(text));
 }
 
 std::optional<std::uint16_t> MsgCode(std::string_view text) {
-    static const auto sorted = SortedByName(kMsgs);
-    if (auto code = FindName(sorted, text)) return code;
+    static const NameIndex index(kMsgs);
+    if (auto code = index.Find(text)) return code;
     return Code16(UnnamedCode(text));
 }
 

@@ -24,6 +24,7 @@ struct NamedCode {
 
 // ---- Codes of TWAIN 2.4 --------------------------------------------------------------------------
 
+// clang-format off
 inline constexpr NamedCode kDats[] = {
     {"DAT_NULL", 0x0000},          {"DAT_CAPABILITY", 0x0001},     {"DAT_EVENT", 0x0002},
     {"DAT_IDENTITY", 0x0003},      {"DAT_PARENT", 0x0004},         {"DAT_PENDINGXFERS", 0x0005},
@@ -58,6 +59,7 @@ inline constexpr NamedCode kMsgs[] = {
     {"MSG_PASSTHRU", 0x0901},      {"MSG_REGISTER_CALLBACK", 0x0902}, {"MSG_INVOKE_CALLBACK", 0x0903},
     {"MSG_RESETALL", 0x0A01},      {"MSG_SETTASK", 0x0B01},
 };
+// clang-format on
 
 // Return codes. TWRC_BUSY and TWRC_SCANNERLOCKED came with TWAIN 2.2.
 enum class ReturnCode : std::uint16_t {
@@ -75,12 +77,14 @@ enum class ReturnCode : std::uint16_t {
     ScannerLocked = 11,
 };
 
+// clang-format off
 inline constexpr NamedCode kReturnCodes[] = {
     {"TWRC_SUCCESS", 0},      {"TWRC_FAILURE", 1},          {"TWRC_CHECKSTATUS", 2},
     {"TWRC_CANCEL", 3},       {"TWRC_DSEVENT", 4},          {"TWRC_NOTDSEVENT", 5},
     {"TWRC_XFERDONE", 6},     {"TWRC_ENDOFLIST", 7},        {"TWRC_INFONOTSUPPORTED", 8},
     {"TWRC_DATANOTAVAILABLE", 9}, {"TWRC_BUSY", 10},        {"TWRC_SCANNERLOCKED", 11},
 };
+// clang-format on
 
 // ---- Operations --------------------------------------------------------------------------------
 
@@ -114,7 +118,7 @@ struct Operation {
     StateSet conditional;  // states allowed under `condition`
     Condition condition;
     Effect effect;
-    std::uint8_t to;       // the state for To, OpenSource, CloseSource, Disable, ResetXfers
+    std::uint8_t to;  // the state for To, OpenSource, CloseSource, Disable, ResetXfers
 };
 
 namespace detail {
@@ -128,7 +132,7 @@ constexpr std::uint16_t CodeOf(const NamedCode (&table)[N], std::string_view nam
     throw std::logic_error("TWAIN name missing from the code tables");
 }
 
-// "4,5-7?": [0] the states without condition, [1] those under the row's condition.
+// "4,5-7?": the states allowed without condition (4), and those under the row's condition (5-7).
 struct StateSets {
     StateSet valid = 0, conditional = 0;
 };
@@ -164,8 +168,18 @@ constexpr StateSets ParseStates(std::string_view text) {
 constexpr Operation MakeOperation(std::string_view dg, std::string_view dat, std::string_view msg,
                                   std::string_view states, Condition condition, Effect effect, int to) {
     const StateSets sets = ParseStates(states);
-    return Operation{dg,        dat,       msg,    CodeOf(kDats, dat), CodeOf(kMsgs, msg), sets.valid,
-                     sets.conditional, condition, effect, static_cast<std::uint8_t>(to)};
+    Operation op{};
+    op.dg = dg;
+    op.dat = dat;
+    op.msg = msg;
+    op.datCode = CodeOf(kDats, dat);
+    op.msgCode = CodeOf(kMsgs, msg);
+    op.valid = sets.valid;
+    op.conditional = sets.conditional;
+    op.condition = condition;
+    op.effect = effect;
+    op.to = static_cast<std::uint8_t>(to);
+    return op;
 }
 
 }  // namespace detail

@@ -66,38 +66,35 @@ inline const Call kMemLast = Op("DG_IMAGE/DAT_IMAGEMEMXFER/MSG_GET", "TWRC_XFERD
 inline const Call kNative = Op("DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET", "TWRC_XFERDONE");
 inline const Call kReset = Op("DG_CONTROL/DAT_PENDINGXFERS/MSG_RESET");
 
-// Feeds records with line numbers 10 apart and consecutive sequence numbers (events unnumbered),
-// and keeps every finding.
+// Gives records without a line the lines 1, 11, 21 ... and records without a number the next
+// one (events stay unnumbered), and keeps every finding.
 class Session {
 public:
     Session() : checker_([this](const Finding& f) { findings.push_back(f); }) {}
 
-    // The line the record was given.
-    std::size_t Add(Call call) {
-        call.line = line_;
-        line_ += 10;
-        if (!call.event && !call.seq) call.seq = ++seq_;
-        if (call.seq) seq_ = *call.seq;
-        checker_.Add(call);
-        return call.line;
-    }
-    Session& Add(const std::vector<Call>& calls) {
-        for (const Call& call : calls) Add(call);
+    Session& Add(std::vector<Call> calls) {
+        for (Call& call : calls) {
+            if (call.line == 0) call.line = 1 + 10 * count_;
+            ++count_;
+            if (!call.event && !call.seq) call.seq = seq_ + 1;
+            if (call.seq) seq_ = *call.seq;
+            checker_.Add(call);
+        }
         return *this;
     }
-    Session& Finish() {
-        checker_.Finish();
-        return *this;
-    }
+    void Finish() { checker_.Finish(); }
 
     int Errors() const { return checker_.Errors(); }
     int Warnings() const { return checker_.Warnings(); }
-    std::vector<Finding> Of(Severity severity) const {
-        std::vector<Finding> of;
+    // The findings in short: "3 error" for an error about the record on line 31 (the fourth one
+    // added, counting from 0).
+    std::vector<std::string> Brief() const {
+        static const char* const kWord[] = {"note", "warning", "error"};
+        std::vector<std::string> brief;
         for (const Finding& f : findings) {
-            if (f.severity == severity) of.push_back(f);
+            brief.push_back(std::to_string((f.line - 1) / 10) + " " + kWord[static_cast<int>(f.severity)]);
         }
-        return of;
+        return brief;
     }
     // The findings as compiler lines, for failure messages.
     std::string Text() const {
@@ -110,24 +107,9 @@ public:
 
 private:
     twainlog::check::SessionChecker checker_;
-    std::size_t line_ = 1;
+    std::size_t count_ = 0;
     long seq_ = 0;
 };
-
-// Opened and ready: manager and source open, one capability set, the source enabled.
-inline std::vector<Call> OpenAndEnable() {
-    return {kOpenDsm, kOpenDs, Cap("MSG_GET", "CAP_SUPPORTEDCAPS"), Cap("MSG_SET", "ICAP_PIXELTYPE"), kEnable};
-}
-
-// One image in memory buffers, announced by a window event, and the way back down.
-inline std::vector<Call> WellBehavedSession() {
-    std::vector<Call> calls = OpenAndEnable();
-    for (const Call& c : {Event("MSG_XFERREADY"), kImageInfo, kMemBuffer, kMemBuffer, kMemLast, EndXfer("0"),
-                          kDisable, kCloseDs, kCloseDsm}) {
-        calls.push_back(c);
-    }
-    return calls;
-}
 
 }  // namespace checksupport
 
