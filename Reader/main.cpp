@@ -181,7 +181,7 @@ int Summary(int argc, char** argv) {
         "example:\n"
         "  twainlog summary LOG/TWAIN/Twainlog_*.txt\n"};
     po::options_description options("options");
-    options.add_options()("json", "one JSON object per file, then one for the total")(
+    options.add_options()("json", "the same as one JSON object ({\"files\": [...], \"total\": {...}} for several)")(
         "file", po::value<std::vector<std::string>>(), "transcript");
     po::variables_map vm;
     int status = ParseOptions(argc, argv, options, "file", vm, help);
@@ -192,6 +192,12 @@ int Summary(int argc, char** argv) {
     JsonOut out(stdout);
     SummaryTotal total;
     Record record;
+    const bool several = files.size() > 1;
+    if (json && several) {
+        out.Writer().StartObject();
+        out.Writer().Key("files");
+        out.Writer().StartArray();
+    }
     for (const std::string& name : files) {
         Input in(name);
         if (!in.Ok()) {
@@ -211,14 +217,18 @@ int Summary(int argc, char** argv) {
         total.Add(summary);
         if (json) {
             summary.WriteJson(out.Writer());
-            out.EndLine();
+            if (several) {
+                out.Flush();  // the object grows file by file; what is written goes out
+            } else {
+                out.EndLine();
+            }
         } else {
             summary.PrintText(stdout);
         }
     }
-    if (files.size() > 1) {
+    if (several) {
         if (json) {
-            out.Writer().StartObject();
+            out.Writer().EndArray();
             out.Writer().Key("total");
             total.WriteJson(out.Writer());
             out.Writer().EndObject();

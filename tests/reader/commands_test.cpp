@@ -1,6 +1,7 @@
 // The commands on hand-made transcripts: summary, check's records, diff and its alignment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "CheckFeed.h"
@@ -106,7 +107,10 @@ TEST(Summary, FailuresWithTheirConditionTransfersAndCapabilitiesSet) {
     run = Twainlog("summary --json '" + a.Path() + "' '" + b.Path() + "'");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("\"conditionCode\":\"TWCC_BADVALUE\""), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("{\"total\":{\"files\":2,\"calls\":11,\"transfers\":1,\"failures\":3,"), std::string::npos) << run.out;
+    // One JSON object: the files, then the total.
+    EXPECT_EQ(run.out.rfind("{\"files\":[{\"file\":", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("}],\"total\":{\"files\":2,\"calls\":11,\"transfers\":1,\"failures\":3,"), std::string::npos) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
 
     run = Twainlog("summary /nonexistent/file");
     EXPECT_EQ(run.status, 2);
