@@ -17,7 +17,7 @@ ensure_packages() {
 }
 
 ensure_build_tools() {
-    ensure_packages cmake make g++ libboost-dev libgtest-dev "$@"
+    ensure_packages cmake make g++ libboost-dev libgtest-dev libboost-program-options-dev rapidjson-dev "$@"
 }
 
 # configure_build DIR [cmake options...] [--target TARGET...]: a build tree whose TWAINMON_ROOT lies

@@ -1,0 +1,54 @@
+// Helpers of the reader's tests: transcripts written by hand, parsed in process or by the program.
+#ifndef TWAINLOG_READERTESTSUPPORT_H
+#define TWAINLOG_READERTESTSUPPORT_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Transcript.h"
+
+namespace readertest {
+
+// Joins lines with CR LF, each line ended, as the monitor writes them.
+std::string Crlf(const std::vector<std::string>& lines);
+
+// A temporary file holding text, removed at the end of the scope.
+class TempFile {
+public:
+    explicit TempFile(const std::string& text);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Parses text; each record's fields copied, with its JSON as `twainlog json` writes it (file "f").
+struct Simple {
+    std::size_t line;
+    bool event, hasSeq;
+    long seq;
+    std::string triplet, cap, rc, data;
+    bool hasState;
+    int state;
+    bool failed, truncated, incomplete;
+    std::string json;  // the whole record as JSON
+    std::string block;  // the "block" object alone, as JSON
+};
+std::vector<Simple> Parse(const std::string& text, std::vector<std::pair<std::size_t, std::string>>* unreadable = nullptr);
+
+struct Run {
+    int status;
+    std::string out, err;
+};
+// Runs the built twainlog with arguments (already quoted as needed).
+Run Twainlog(const std::string& arguments);
+
+std::string ReadFile(const std::string& path);
+
+}  // namespace readertest
+
+#endif  // TWAINLOG_READERTESTSUPPORT_H
