@@ -98,16 +98,11 @@ std::optional<std::uint16_t> CapCode(std::string_view text) {
     // first use. Where the monitor's tables name one code twice, either name maps to it.
     static const auto names = [] {
         std::unordered_map<std::string_view, std::uint16_t> map;
-        const auto enter = [&map](const MacroEntry* table, std::size_t rows) {
-            for (std::size_t i = 0; i < rows; ++i) {
-                map.emplace(std::string_view(table[i].name, table[i].length),
-                            static_cast<std::uint16_t>(table[i].value));
+        for (const NameTable* table : {&cap_macros, &icap_macros, &cap_zv_macros, &icap_zv_macros}) {
+            for (const MacroEntry& row : *table) {
+                map.emplace(std::string_view(row.name, row.length), static_cast<std::uint16_t>(row.value));
             }
-        };
-        enter(cap_macros, RowCount(cap_macros));
-        enter(icap_macros, RowCount(icap_macros));
-        enter(cap_zv_macros, RowCount(cap_zv_macros));
-        enter(icap_zv_macros, RowCount(icap_zv_macros));
+        }
         return map;
     }();
     if (const auto it = names.find(text); it != names.end()) return it->second;
