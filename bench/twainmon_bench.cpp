@@ -236,7 +236,6 @@ bool LoadMonitor() {
     const int fd = open(g_monitor.floorPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     g_monitor.pFloor = fd >= 0 ? fdopen(fd, "a") : nullptr;
     if (g_monitor.pFloor == nullptr || g_monitor.pDirect == nullptr) return false;
-    setvbuf(g_monitor.pFloor, nullptr, _IONBF, 0);
 
     memset(&g_origin, 0, sizeof g_origin);
     g_origin.Id = reinterpret_cast<TW_MEMREF>(static_cast<uintptr_t>(7));

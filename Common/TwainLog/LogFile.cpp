@@ -45,8 +45,7 @@ const int kMaxNameTries = 1000;
 // every load has a file of its own, and its records never mix with another load's. The folder is
 // shared by every user and the name can be guessed: a symbolic link planted at that name makes the
 // name taken, it is never followed (O_EXCL, O_NOFOLLOW). The descriptor is closed in programs the
-// host starts (O_CLOEXEC). The stream is unbuffered: each text reaches the file in one write, and
-// no text waits in a buffer that a forked child of the host could write out a second time.
+// host starts (O_CLOEXEC).
 FILE* CreateLogFile(const char* pszFolder, WallTime stamp) {
     for (int nTry = 0; nTry < kMaxNameTries; ++nTry, stamp = stamp.Next()) {
         char szName[kPathBufferSize];
@@ -61,7 +60,6 @@ FILE* CreateLogFile(const char* pszFolder, WallTime stamp) {
             close(fd);
             return nullptr;
         }
-        setvbuf(pFile, nullptr, _IONBF, 0);
         return pFile;
     }
     return nullptr;
@@ -117,6 +115,18 @@ void WriteLogFile(const unsigned char* text, unsigned long length) {
         fwrite(text, 1, length, g_pLogFile);
     }
     fflush(g_pLogFile);
+}
+
+void detachTwainLogInChild() {
+    if (g_pLogFile == nullptr) return;
+    // The stream is flushed after every text, but a thread of the parent may have been between
+    // the two at the moment of the fork; the parent writes that text itself. The child's copy of
+    // the descriptor is pointed at the null device, so whatever its copy of the stream still holds
+    // goes nowhere when the child flushes its streams at exit.
+    const int nNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nNull < 0) return;
+    dup2(nNull, fileno(g_pLogFile));
+    close(nNull);
 }
 
 void cleanupTwainLog() {

@@ -19,6 +19,9 @@ extern CTwainLog* g_pcTwainLog;  // the leveled logger while logging is on, or n
 void setupTwainLog();
 // Appends length bytes of text and flushes; does nothing without a file.
 void WriteLogFile(const unsigned char* text, unsigned long length);
+// In a child the host forked: leaves the parent's log untouched, whatever the child's copy of the
+// stream holds (nothing is written, nothing is closed).
+void detachTwainLogInChild();
 // Deletes the logger, then closes the file with "Close Log File.\n" on standard error.
 void cleanupTwainLog();
 // Creates the folder "ZORVAScanTwainLog" inside parentPath; a Mac OS error code (0 when made).

@@ -143,7 +143,10 @@ extern "C" __attribute__((constructor)) void MachO_Initialization() {
 extern "C" __attribute__((destructor)) void MachO_Termination() {
     // A forked child that exits unloads the module too: what it would release, close or write
     // belongs to the parent, which goes on using it.
-    if (!InLoadingProcess()) return;
+    if (!InLoadingProcess()) {
+        detachTwainLogInChild();
+        return;
+    }
 
     if (g_pcTripletOperator != nullptr) {
         TripletOperator* pcOperator = g_pcTripletOperator;

