@@ -105,12 +105,13 @@ bool ReadFailed(const Input& in, const Parser& parser) {
     return true;
 }
 
-// Parses the options of one command; returns -1 to go on, or an exit status.
-int ParseOptions(int argc, char** argv, po::options_description& options, const char* positionalName,
-                 po::variables_map& vm, const CommandHelp& help) {
-    options.add_options()("help,h", "show this help");
+// Parses the options of one command, which takes the files it reads as its positional arguments
+// ("file"); returns -1 to go on, or an exit status.
+int ParseOptions(int argc, char** argv, po::options_description& options, po::variables_map& vm,
+                 const CommandHelp& help) {
+    options.add_options()("file", po::value<std::vector<std::string>>(), "transcript")("help,h", "show this help");
     po::positional_options_description positional;
-    positional.add(positionalName, -1);
+    positional.add("file", -1);
     try {
         po::store(po::command_line_parser(argc, argv).options(options).positional(positional).run(), vm);
         po::notify(vm);
@@ -142,9 +143,8 @@ int Json(int argc, char** argv) {
         "example:\n"
         "  twainlog json Twainlog_20261207_101500_0001.txt | jq -c 'select(.rc == \"TWRC_FAILURE\")'\n"};
     po::options_description options("options");
-    options.add_options()("file", po::value<std::vector<std::string>>(), "transcript");
     po::variables_map vm;
-    int status = ParseOptions(argc, argv, options, "file", vm, help);
+    int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
     status = kOk;
     JsonOut out(stdout);
@@ -181,10 +181,9 @@ int Summary(int argc, char** argv) {
         "example:\n"
         "  twainlog summary LOG/TWAIN/Twainlog_*.txt\n"};
     po::options_description options("options");
-    options.add_options()("json", "the same as one JSON object ({\"files\": [...], \"total\": {...}} for several)")(
-        "file", po::value<std::vector<std::string>>(), "transcript");
+    options.add_options()("json", "the same as one JSON object ({\"files\": [...], \"total\": {...}} for several)");
     po::variables_map vm;
-    int status = ParseOptions(argc, argv, options, "file", vm, help);
+    int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
     status = kOk;
     const bool json = vm.count("json") > 0;
@@ -314,10 +313,9 @@ int Check(int argc, char** argv) {
         "example:\n"
         "  twainlog check Twainlog_20261207_101500_0001.txt\n"};
     po::options_description options("options");
-    options.add_options()("json", "one JSON object per finding")("file", po::value<std::vector<std::string>>(),
-                                                                 "transcript");
+    options.add_options()("json", "one JSON object per finding");
     po::variables_map vm;
-    int status = ParseOptions(argc, argv, options, "file", vm, help);
+    int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
     status = kOk;
     const bool json = vm.count("json") > 0;
@@ -372,9 +370,8 @@ int Diff(int argc, char** argv) {
         "example:\n"
         "  twainlog diff works.txt fails.txt\n"};
     po::options_description options("options");
-    options.add_options()("file", po::value<std::vector<std::string>>(), "transcript");
     po::variables_map vm;
-    int status = ParseOptions(argc, argv, options, "file", vm, help);
+    int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
     const std::vector<std::string> files = Files(vm, false);
     if (files.size() != 2) {

@@ -40,6 +40,7 @@ pid_t g_nLoadingProcess = 0;
 // call. Where the system can hand a child a page of its own zero-filled (Linux's
 // MADV_WIPEONFORK), a mark set in that page at load tells the two apart by a plain read instead.
 volatile unsigned char* g_pLoadMark = nullptr;
+size_t g_nLoadMarkSize = 0;
 
 void RememberLoadingProcess() {
     g_nLoadingProcess = getpid();
@@ -52,14 +53,13 @@ void RememberLoadingProcess() {
         return;
     }
     g_pLoadMark = static_cast<volatile unsigned char*>(pPage);
+    g_nLoadMarkSize = nPage;
     *g_pLoadMark = 1;
 #endif
 }
 
 void ForgetLoadingProcess() {
-#if defined(MADV_WIPEONFORK)
-    if (g_pLoadMark != nullptr) munmap(const_cast<unsigned char*>(g_pLoadMark), static_cast<size_t>(sysconf(_SC_PAGESIZE)));
-#endif
+    if (g_pLoadMark != nullptr) munmap(const_cast<unsigned char*>(g_pLoadMark), g_nLoadMarkSize);
     g_pLoadMark = nullptr;
     g_nLoadingProcess = 0;
 }

@@ -19,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "ScannerInterface.h"
 #include "TripletOperator.h"
 #include "TwainTypes.h"
 
@@ -37,15 +38,8 @@ void RecordEvent(const char* pszEvent) {
 typedef TW_UINT16 (*DSEntryProc)(pTW_IDENTITY, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
 
 void FillIdentity(TW_IDENTITY* pIdentity) {
-    *pIdentity = TW_IDENTITY();
-    pIdentity->Id = reinterpret_cast<TW_MEMREF>(static_cast<uintptr_t>(7));
-    pIdentity->Version.MajorNum = 1;
-    pIdentity->Version.Language = TWLG_ENGLISH_USA;
-    pIdentity->Version.Country = TWCY_USA;
-    strcpy(pIdentity->Version.Info, "probe");
-    pIdentity->ProtocolMajor = 1;
-    pIdentity->ProtocolMinor = 9;
-    strcpy(pIdentity->ProductName, "Probe");
+    const TW_VERSION version = {1, 0, TWLG_ENGLISH_USA, TWCY_USA, "probe"};
+    *pIdentity = simscan::Identity(7, version, "Probe", "Probe", "Probe");
 }
 
 // A TW_ENUMERATION of three TWTY_UINT16 pixel types, in a new handle the host disposes of.
