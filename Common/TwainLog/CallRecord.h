@@ -7,15 +7,16 @@
 #include <cstddef>
 
 #include "ParaAnalyze.h"
+#include "RecordText.h"
 #include "TextBuffer.h"
 #include "TwainTypes.h"
 
 namespace record {
 
-inline constexpr char kTooLongMessage[] = "Size of CAP_xxx too long";  // no line end
+inline constexpr char kTooLongMessage[] = TWAINMON_TOO_LONG;  // no line end
 static_assert(sizeof(kTooLongMessage) - 1 == 24, "the overflow message is 24 bytes");
-inline constexpr char kErrorStatusStart[] = "*** Inspect Error Status Start ***\r\n";
-inline constexpr char kErrorStatusEnd[] = "*** Inspect Error Status End   ***\r\n";
+inline constexpr char kErrorStatusStart[] = TWAINMON_FAILURE_START "\r\n";
+inline constexpr char kErrorStatusEnd[] = TWAINMON_FAILURE_END "\r\n";
 
 // Renders the call with the analyser into text (the call's own) and hands each piece of its record
 // to write(pText, nLength); the failure lines only when bFailureLines.

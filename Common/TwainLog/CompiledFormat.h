@@ -14,6 +14,7 @@
 #define TWAINMON_COMPILEDFORMAT_H
 
 #include <cstddef>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -133,7 +134,14 @@ inline void PutStep(Sink& sink, Arg arg) {
     constexpr auto kStep = Compiled<Format>::kSplit.steps[I];
     constexpr Conversion kConv = kStep.conv;
     sink.template PutLiteral<kStep.nLiteral>(Format::Text() + kStep.nOffset);
-    if constexpr (kConv.conversion == 's') {
+    if constexpr (kConv.conversion == 's' && std::is_same<Arg, std::string_view>::value) {
+        // A text of known length (a name from the tables).
+        if constexpr (kConv.nWidth != 0) {
+            sink.Field(arg.data(), arg.size(), kConv.nWidth, kConv.bLeft);
+        } else {
+            sink.PutShort(arg.data(), arg.size());
+        }
+    } else if constexpr (kConv.conversion == 's') {
         static_assert(std::is_convertible<Arg, const char*>::value, "%s takes a text");
         const char* psz = arg;
         if constexpr (kConv.nWidth != 0) {
@@ -216,6 +224,18 @@ inline void AppendCompiled(CTextBuffer& text, const char* pszFormat, Args... arg
 // string literal.
 #define TWAINMON_APPEND(text, ...) TWAINMON_COMPILED_FORMAT_(AppendCompiled, text, __VA_ARGS__)
 #define TWAINMON_PUT(sink, ...) TWAINMON_COMPILED_FORMAT_(PutCompiled, sink, __VA_ARGS__)
+
+// Appends a line whose first %s takes a text of known length (a std::string_view) and whose
+// second the line end: TWAINMON_APPEND_LINE_WITH(text, "Name = [%s]%s", view). The format must be
+// a string literal.
+#define TWAINMON_APPEND_LINE_WITH(text, format, view)                                                 \
+    do {                                                                                              \
+        struct CompiledFormat_ {                                                                      \
+            static constexpr const char* Text() { return format; }                                    \
+        };                                                                                            \
+        if (false) linefmt::CheckPrintf(format, "", twfmt::CRLF);                                     \
+        linefmt::AppendCompiled<CompiledFormat_>(text, format, std::string_view(view), twfmt::CRLF); \
+    } while (0)
 
 #define TWAINMON_COMPILED_FORMAT_(function, target, ...)                                                 \
     do {                                                                                                 \

@@ -1,6 +1,7 @@
 // The data types: for each DAT whose data block the monitor knows, the size of the structure the
-// block holds and the formatter that shows it. The dispatch, the event gate, the fuzz target, the
-// property test and the benchmark all read this one table.
+// block holds, the name its block shows and the formatter that shows it. The dispatch, the event
+// gate, the reader of transcripts, the fuzz target, the property test and the benchmark all read
+// this one table: a data type is added by a row here and its formatter.
 #ifndef TWAINMON_DATABLOCK_H
 #define TWAINMON_DATABLOCK_H
 
@@ -12,12 +13,14 @@
 
 struct DataType {
     TW_UINT16 dat;
-    size_t size;  // bytes of the structure the block holds; 0 when the monitor never reads it
+    size_t size;            // bytes of the structure the block holds; 0 when the monitor never reads it
+    const char* structure;  // the name the block's first line shows: "  TW_IDENTITY = {"
     bool (CParaAnalyze::*show)(const char* pData);
 };
 
-// A DAT whose block holds the structure T, shown by the formatter of T.
-#define TWAINMON_BLOCK(dat, T, formatter) DataType{dat, sizeof(T), &CParaAnalyze::Show<T, &CParaAnalyze::formatter>}
+// A DAT whose block holds the structure T, shown under its name by the formatter of T.
+#define TWAINMON_BLOCK(dat, T, formatter) \
+    DataType{dat, sizeof(T), #T, &CParaAnalyze::Show<T, &CParaAnalyze::formatter>}
 
 // In DAT order. A DAT without a row shows no block.
 inline constexpr DataType kDataTypes[] = {
@@ -25,7 +28,7 @@ inline constexpr DataType kDataTypes[] = {
     TWAINMON_BLOCK(DAT_EVENT, TW_EVENT, TwEventAnalyze),
     TWAINMON_BLOCK(DAT_IDENTITY, TW_IDENTITY, TwIdentityAnalyze),
     // The block is not read: the application's identity is shown when the manager is opened.
-    DataType{DAT_PARENT, 0, &CParaAnalyze::ShowParent},
+    DataType{DAT_PARENT, 0, "pOrigin:TW_IDENTITY", &CParaAnalyze::ShowParent},
     TWAINMON_BLOCK(DAT_PENDINGXFERS, TW_PENDINGXFERS, TwPendingXfersAnalyze),
     TWAINMON_BLOCK(DAT_SETUPMEMXFER, TW_SETUPMEMXFER, TwSetupMemXferAnalyze),
     TWAINMON_BLOCK(DAT_SETUPFILEXFER, TW_SETUPFILEXFER, TwSetupFileXferAnalyze),
@@ -37,7 +40,7 @@ inline constexpr DataType kDataTypes[] = {
     TWAINMON_BLOCK(DAT_IMAGELAYOUT, TW_IMAGELAYOUT, TwImageLayoutAnalyze),
     TWAINMON_BLOCK(DAT_IMAGEMEMXFER, TW_IMAGEMEMXFER, TwImageMemXferAnalyze),
     // A handle, of which the low 32 bits are shown.
-    DataType{DAT_IMAGENATIVEXFER, sizeof(TW_HANDLE), &CParaAnalyze::Show<TW_UINT32, &CParaAnalyze::TwUint32>},
+    DataType{DAT_IMAGENATIVEXFER, sizeof(TW_HANDLE), "TW_UINT32", &CParaAnalyze::Show<TW_UINT32, &CParaAnalyze::TwUint32>},
     TWAINMON_BLOCK(DAT_CIECOLOR, TW_CIECOLOR, TwCieColorAnalyze),
     TWAINMON_BLOCK(DAT_GRAYRESPONSE, TW_GRAYRESPONSE, TwGrayResponseAnalyze),
     TWAINMON_BLOCK(DAT_RGBRESPONSE, TW_RGBRESPONSE, TwRgbResponseAnalyze),

@@ -83,6 +83,15 @@ public:
         twfmt::CopyFixed<N>(m_p, p);
         m_p += N;
     }
+    // A short text of known length that stands still in memory (a name): moved as words.
+    void PutShort(const char* p, size_t n) {
+        if (n > Free()) {
+            PutCut(p, n);
+            return;
+        }
+        twfmt::CopyShort(m_p, p, n);
+        m_p += n;
+    }
     // Put, out of line: a piece of a format that does not fit is rare.
     void PutCut(const char* p, size_t n);
     // A short text, typically digits just composed in a scratch buffer: copied byte by byte, as

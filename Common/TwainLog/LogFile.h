@@ -25,6 +25,7 @@ void detachTwainLogInChild();
 // Deletes the logger, then closes the file with "Close Log File.\n" on standard error.
 void cleanupTwainLog();
 // Creates the folder "ZORVAScanTwainLog" inside parentPath; a Mac OS error code (0 when made).
+// Nothing calls it: it stays as part of the log sink's documented interface.
 int CreateZSTempDirectory(char* parentPath);
 
 // The log file's name for a load at the given time: "<folder>/Twainlog_YYYYMMDD_hhmmss_mmmm.txt"

@@ -7,6 +7,7 @@
 
 #include "DataBlock.h"
 #include "FieldFormat.h"
+#include "RecordText.h"
 #include "twaintbl.h"
 
 using twfmt::CRLF;
@@ -51,19 +52,19 @@ bool CParaAnalyze::CreateStringOfTriplet() {
     TW_OUT("[%05ld] ", m_lTripletCount);
     TW_OUT("[%s] ", m_szSource);
 
+    // The message's name is looked up last, into m_szName, where it stays after the line.
     char szDG[kNameBufferSize];
     char szDAT[kNameBufferSize];
-    char szMSG[kNameBufferSize];
     LookupMacroName(dg_macros, static_cast<int32_t>(m_DG), szDG);
     LookupDatName(m_DAT, szDAT);
-    LookupMsgName(m_MSG, szMSG);
+    LookupMsgName(m_MSG, m_szName);
 
     if (m_DAT == DAT_CAPABILITY) {
         char szCap[kNameBufferSize] = {};
         GetStringOfCapability(reinterpret_cast<const TW_CAPABILITY*>(m_pData), szCap, sizeof(szCap));
-        TW_OUT("%s/%s/%s (%s)%s", szDG, szDAT, szMSG, szCap, CRLF);
+        TW_OUT("%s/%s/%s (%s)%s", szDG, szDAT, m_szName, szCap, CRLF);
     } else {
-        TW_OUT("%s/%s/%s%s", szDG, szDAT, szMSG, CRLF);
+        TW_OUT("%s/%s/%s%s", szDG, szDAT, m_szName, CRLF);
     }
     return true;
 }
@@ -158,7 +159,7 @@ int CParaAnalyze::UpDateTwainStatus(unsigned int /*DG*/, unsigned short DAT, uns
 }
 
 void CParaAnalyze::PutTwainStatus(linefmt::Sink& sink) const {
-    TWAINMON_PUT(sink, "%sTWAIN Status = [%d]%s", CRLF, m_nTwainStatus, CRLF);
+    TWAINMON_PUT(sink, "%s" TWAINMON_STATE_LABEL "%d]%s", CRLF, m_nTwainStatus, CRLF);
 }
 
 int CParaAnalyze::MakeTwainStatusString(char* pszOutput) {
@@ -214,8 +215,9 @@ bool CParaAnalyze::ResultShown(unsigned short DAT, unsigned short MSG, const cha
 
 bool CParaAnalyze::ResultMake() {
     if (!ResultShown(m_DAT, m_MSG, m_pData, m_RetCode)) return false;
+    // The return code's name stays in m_szName after the block.
     LookupMacroName(twrc_macros, m_RetCode, m_szName);
-    TW_OUT("        Return Code = [%s]%s", m_szName, CRLF);
-    TW_OUT("pData   = <0x%08x>%s", twfmt::Low32(m_pData), CRLF);
+    TW_OUT("        " TWAINMON_RESULT_LABEL "%s]%s", m_szName, CRLF);
+    TW_OUT(TWAINMON_DATA_LABEL "0x%08x>%s", twfmt::Low32(m_pData), CRLF);
     return true;
 }

@@ -19,6 +19,16 @@
 // against it and splits it into its pieces (CompiledFormat.h).
 #define TW_OUT(...) TWAINMON_APPEND(*m_pszOutput, __VA_ARGS__)
 
+// Appends the line of a field shown by its name, in one step: the name of code in names (a name
+// table, or a NameSet), the code widened by the field's own type, fills the format's %s, and the
+// line end its second %s. The name is copied from its row at its known length.
+//   TW_NAMED("    ConType    = [%s]%s", twon_macros, pCap->ConType);
+#define TW_NAMED(format, names, code)                                                        \
+    do {                                                                                     \
+        char szNotFound_[kNameBufferSize];                                                   \
+        TWAINMON_APPEND_LINE_WITH(*m_pszOutput, format, NameOf(names, code, szNotFound_)); \
+    } while (0)
+
 class CParaAnalyze {
 public:
     // Constant initialisation: the global analyser is ready before any load-time code runs.
@@ -94,6 +104,7 @@ public:
     // The TW_CAPABILITY block; its container is read only between lock and unlock of the handle,
     // and not at all for a failed call. Each container formatter gets the container's size in bytes.
     bool TwCapabilityAnalyze(const TW_CAPABILITY* pCap);
+    // The documented name of the operation, misspelling and all: kept, as others name it so.
     bool TwContainerAnalyaze(const TW_CAPABILITY* pCap);
     bool TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue, size_t nSize);
     bool TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEnumeration, size_t nSize);
@@ -153,9 +164,8 @@ public:
 
 private:
     // The frame a container block shares (TwAnalyzeCap.cpp): its opening line, then showFields(
-    // reader, fields) with the fixed fields copied and the item type's name in m_szName, or one line
-    // saying the container of nSize bytes is smaller than its nFields bytes of fixed fields; then
-    // its closing brace.
+    // reader, fields) with the fixed fields copied, or one line saying the container of nSize bytes
+    // is smaller than its nFields bytes of fixed fields; then its closing brace.
     template <typename T, typename ShowFields>
     bool TwContainerBlock(const char* pszName, const T* pContainer, size_t nSize, size_t nFields, ShowFields showFields);
     // One line of an item list whose value is a fixed text.

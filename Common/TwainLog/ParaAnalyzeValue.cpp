@@ -101,8 +101,9 @@ size_t CParaAnalyze::ValToCap(TW_UINT16 Cap, TW_UINT16 Value, char* pszOutput, s
     // The capability's value table (VALTOCAP up to 0x8000, VALTOCAPZV above), or plain decimal;
     // straight into an output that holds any name.
     if (nOutput >= kNameBufferSize) return LookupCapValueName(Cap, Value, pszOutput);
-    LookupCapValueName(Cap, Value, m_szName);
-    return CopyText(m_szName, pszOutput, nOutput);
+    char szName[kNameBufferSize];
+    LookupCapValueName(Cap, Value, szName);
+    return CopyText(szName, pszOutput, nOutput);
 }
 
 size_t CParaAnalyze::MakeCapSupportedCaps(TW_UINT16 Value, char* pszOutput, size_t nOutput) {

@@ -30,10 +30,8 @@ constexpr size_t kRangeFields = sizeof(TW_RANGE);
 bool CParaAnalyze::TwCapabilityAnalyze(const TW_CAPABILITY* pCap) {
     if (pCap == nullptr) return true;
     TW_OUT("  TW_CAPABILITY = {%s", CRLF);
-    LookupCapName(pCap->Cap, m_szName);
-    TW_OUT("    Cap        = [%s]%s", m_szName, CRLF);
-    LookupMacroName(twon_macros, pCap->ConType, m_szName);
-    TW_OUT("    ConType    = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    Cap        = [%s]%s", NameSet::Capabilities, pCap->Cap);
+    TW_NAMED("    ConType    = [%s]%s", twon_macros, pCap->ConType);
     TW_OUT("    hContainer = <0x%08x>%s", twfmt::Low32(pCap->hContainer), CRLF);
     // A failed call leaves no container worth showing, and its handle may not be valid.
     if (m_RetCode != TWRC_FAILURE) TwContainerAnalyaze(pCap);
@@ -75,7 +73,6 @@ bool CParaAnalyze::TwContainerBlock(const char* pszName, const T* pContainer, si
     TW_OUT("    %s = {%s", pszName, CRLF);
     T fields{};
     if (container.Copy(0, &fields, nFields)) {
-        LookupMacroName(twty_macros, fields.ItemType, m_szName);
         showFields(container, fields);
     } else {
         TW_OUT("      !!! container too small: %zu bytes, %s needs %zu !!!%s", nSize, pszName, nFields, CRLF);
@@ -88,7 +85,7 @@ bool CParaAnalyze::TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue
     return TwContainerBlock("TW_ONEVALUE", pOneValue, nSize, kOneValueFields,
                             [&](const CBoundedReader& container, const TW_ONEVALUE& fields) {
                                 char szValue[512] = {};
-                                TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
+                                TW_NAMED("      ItemType = [%s]%s", twty_macros, fields.ItemType);
                                 // A frame or text value starts at Item and goes on past it, inside
                                 // the container.
                                 const size_t nItem = offsetof(TW_ONEVALUE, Item);
@@ -101,7 +98,7 @@ bool CParaAnalyze::TwOneValueAnalyze(TW_UINT16 Cap, const TW_ONEVALUE* pOneValue
 bool CParaAnalyze::TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEnumeration, size_t nSize) {
     return TwContainerBlock("TW_ENUMERATION", pEnumeration, nSize, kEnumerationFields,
                             [&](const CBoundedReader& container, const TW_ENUMERATION& fields) {
-                                TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
+                                TW_NAMED("      ItemType     = [%s]%s", twty_macros, fields.ItemType);
                                 TW_OUT("      NumItems     = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
                                 TW_OUT("      CurrentIndex = [%ld]%s", twfmt::U32(fields.CurrentIndex), CRLF);
                                 TW_OUT("      DefaultIndex = [%ld]%s", twfmt::U32(fields.DefaultIndex), CRLF);
@@ -113,7 +110,7 @@ bool CParaAnalyze::TwEnumerationAnalyze(TW_UINT16 Cap, const TW_ENUMERATION* pEn
 bool CParaAnalyze::TwArrayAnalyze(TW_UINT16 Cap, const TW_ARRAY* pArray, size_t nSize) {
     return TwContainerBlock("TW_ARRAY", pArray, nSize, kArrayFields,
                             [&](const CBoundedReader& container, const TW_ARRAY& fields) {
-                                TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
+                                TW_NAMED("      ItemType = [%s]%s", twty_macros, fields.ItemType);
                                 TW_OUT("      NumItems = [%ld]%s", twfmt::U32(fields.NumItems), CRLF);
                                 MakeItemList(Cap, fields.ItemType, fields.NumItems, container.At(kArrayFields),
                                              container.Avail(kArrayFields));
@@ -124,7 +121,7 @@ bool CParaAnalyze::TwRangeAnalyze(TW_UINT16 Cap, const TW_RANGE* pRange, size_t 
     return TwContainerBlock("TW_RANGE", pRange, nSize, kRangeFields,
                             [&](const CBoundedReader& container, const TW_RANGE& fields) {
                                 char szValue[512] = {};
-                                TW_OUT("      ItemType     = [%s]%s", m_szName, CRLF);
+                                TW_NAMED("      ItemType     = [%s]%s", twty_macros, fields.ItemType);
                                 // Each value is read at its field's address as its type says (a frame
                                 // or text goes on into the fields after it), never past the container.
                                 const auto ValueAt = [&](size_t nOffset) {

@@ -14,8 +14,7 @@ bool CParaAnalyze::TwCieColorAnalyze(const TW_CIECOLOR* pCie) {
     if (pCie == nullptr) return true;
     TW_OUT("  TW_CIECOLOR = {%s", CRLF);
     // The colour space is a TWPT_ pixel type.
-    LookupMacroName(twpt_macros, pCie->ColorSpace, m_szName);
-    TW_OUT("    ColorSpace      = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    ColorSpace      = [%s]%s", twpt_macros, pCie->ColorSpace);
     TW_OUT("    LowEndian       = [%d]%s", pCie->LowEndian, CRLF);
     TW_OUT("    DeviceDependent = [%d]%s", pCie->DeviceDependent, CRLF);
     // Shown as its unsigned 32-bit value, like every "%ld" field: -1 shows as 4294967295.

@@ -39,10 +39,8 @@ bool CParaAnalyze::TwVersionAnalyze(const TW_VERSION* pVersion) {
     TW_OUT("      MajorNum = [%d]%s", pVersion->MajorNum, CRLF);
     TW_OUT("      MinorNum = [%d]%s", pVersion->MinorNum, CRLF);
     // Both codes are unsigned 16-bit: 0xFFFF is 65535, never the table's -1 row.
-    LookupMacroName(twlg_macros, pVersion->Language, m_szName);
-    TW_OUT("      Language = [%s]%s", m_szName, CRLF);
-    LookupMacroName(twcy_macros, pVersion->Country, m_szName);
-    TW_OUT("      Country  = [%s]%s", m_szName, CRLF);
+    TW_NAMED("      Language = [%s]%s", twlg_macros, pVersion->Language);
+    TW_NAMED("      Country  = [%s]%s", twcy_macros, pVersion->Country);
     TW_OUT("      Info     = [%s]%s", twfmt::FieldText(pVersion->Info).c_str(), CRLF);
     TW_OUT("    }%s", CRLF);
     return true;
@@ -51,8 +49,7 @@ bool CParaAnalyze::TwVersionAnalyze(const TW_VERSION* pVersion) {
 bool CParaAnalyze::TwStatusAnalyze(const TW_STATUS* pStatus) {
     if (pStatus == nullptr) return true;
     TW_OUT("  TW_STATUS = {%s", CRLF);
-    LookupMacroName(twcc_macros, pStatus->ConditionCode, m_szName);
-    TW_OUT("    ConditionCode = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    ConditionCode = [%s]%s", twcc_macros, pStatus->ConditionCode);
     TW_OUT("  }%s", CRLF);
     return true;
 }
@@ -82,8 +79,7 @@ bool CParaAnalyze::TwEventAnalyze(const TW_EVENT* pEvent) {
     if (pEvent == nullptr || pEvent->TWMessage == MSG_NULL) return true;
     TW_OUT("  TW_EVENT = {%s", CRLF);
     TW_OUT("    pEvent    = <0x%08x>%s", twfmt::Low32(pEvent->pEvent), CRLF);
-    LookupMsgName(pEvent->TWMessage, m_szName);
-    TW_OUT("    TWMessage = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    TWMessage = [%s]%s", NameSet::Msgs, pEvent->TWMessage);
     TW_OUT("  }%s", CRLF);
     return true;
 }

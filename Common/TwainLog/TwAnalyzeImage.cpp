@@ -23,10 +23,8 @@ bool CParaAnalyze::TwImageInfoAnalyze(const TW_IMAGEINFO* pInfo) {
     TW_OUT("    BitsPerPixel     = [%d]%s", pInfo->BitsPerPixel, CRLF);
     TW_OUT("    Planar           = [%s]%s", twfmt::Truth(pInfo->Planar), CRLF);
     // PixelType is a signed field: 0xFFFF looks up -1.
-    LookupMacroName(twpt_macros, static_cast<TW_INT16>(pInfo->PixelType), m_szName);
-    TW_OUT("    PixelType        = [%s]%s", m_szName, CRLF);
-    LookupMacroName(twcp_macros, pInfo->Compression, m_szName);
-    TW_OUT("    Compression      = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    PixelType        = [%s]%s", twpt_macros, static_cast<TW_INT16>(pInfo->PixelType));
+    TW_NAMED("    Compression      = [%s]%s", twcp_macros, pInfo->Compression);
     TW_OUT("  }%s", CRLF);
     return true;
 }
@@ -70,12 +68,10 @@ bool CParaAnalyze::TwInfoAnalyze(const TW_INFO* pInfo) {
     if (pInfo == nullptr) return true;
     TW_OUT("    TW_INFO = {%s", CRLF);
     TW_OUT("      InfoID   = [%d]%s", pInfo->InfoID, CRLF);
-    LookupMacroName(twty_macros, pInfo->ItemType, m_szName);
-    TW_OUT("      ItemType = [%s]%s", m_szName, CRLF);
+    TW_NAMED("      ItemType = [%s]%s", twty_macros, pInfo->ItemType);
     TW_OUT("      NumItems = [%d]%s", pInfo->NumItems, CRLF);
     // The condition of an entry is a TWRC_ return code.
-    LookupMacroName(twrc_macros, pInfo->CondCode, m_szName);
-    TW_OUT("      CondCode = [%s]%s", m_szName, CRLF);
+    TW_NAMED("      CondCode = [%s]%s", twrc_macros, pInfo->CondCode);
     TW_OUT("      Item     = [%ld]%s", twfmt::U32(pInfo->Item), CRLF);
     TW_OUT("    }%s", CRLF);
     return true;

@@ -27,8 +27,7 @@ bool CParaAnalyze::TwSetupFileXferAnalyze(const TW_SETUPFILEXFER* pSetup) {
     if (pSetup == nullptr) return true;
     TW_OUT("  TW_SETUPFILEXFER = {%s", CRLF);
     TW_OUT("    FileName = [%s]%s", twfmt::FieldText(pSetup->FileName).c_str(), CRLF);
-    LookupMacroName(twff_macros, pSetup->Format, m_szName);
-    TW_OUT("    Format   = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    Format   = [%s]%s", twff_macros, pSetup->Format);
     TW_OUT("    VRefNum  = [%d]%s", pSetup->VRefNum, CRLF);
     TW_OUT("  }%s", CRLF);
     return true;
@@ -37,8 +36,7 @@ bool CParaAnalyze::TwSetupFileXferAnalyze(const TW_SETUPFILEXFER* pSetup) {
 bool CParaAnalyze::TwImageMemXferAnalyze(const TW_IMAGEMEMXFER* pXfer) {
     if (pXfer == nullptr) return true;
     TW_OUT("  TW_IMAGEMEMXFER = {%s", CRLF);
-    LookupMacroName(twcp_macros, pXfer->Compression, m_szName);
-    TW_OUT("    Compression  = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    Compression  = [%s]%s", twcp_macros, pXfer->Compression);
     TW_OUT("    BytesPerRow  = [%ld]%s", twfmt::U32(pXfer->BytesPerRow), CRLF);
     TW_OUT("    Columns      = [%ld]%s", twfmt::U32(pXfer->Columns), CRLF);
     TW_OUT("    Rows         = [%ld]%s", twfmt::U32(pXfer->Rows), CRLF);
@@ -66,8 +64,7 @@ bool CParaAnalyze::TwMemoryAnalyze(const TW_MEMORY* pMemory) {
 bool CParaAnalyze::TwJpegCompressionAnalyze(const TW_JPEGCOMPRESSION* pJpeg) {
     if (pJpeg == nullptr) return true;
     TW_OUT("  TW_JPEGCOMPRESSION = {%s", CRLF);
-    LookupMacroName(twpt_macros, pJpeg->ColorSpace, m_szName);
-    TW_OUT("    ColorSpace       = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    ColorSpace       = [%s]%s", twpt_macros, pJpeg->ColorSpace);
     TW_OUT("    SubSampling      = [%ld]%s", twfmt::U32(pJpeg->SubSampling), CRLF);
     TW_OUT("    NumComponents    = [%d]%s", pJpeg->NumComponents, CRLF);
     TW_OUT("    RestartFrequency = [%d]%s", pJpeg->RestartFrequency, CRLF);

@@ -150,10 +150,8 @@ bool CParaAnalyze::TwZvAutoExposureAnalyze(const TWZV_AUTOEXPOSURE* pExposure) {
     TW_OUT("    Top          = [%d]%s", pExposure->Top, CRLF);
     TW_OUT("    Right        = [%d]%s", pExposure->Right, CRLF);
     TW_OUT("    Bottom       = [%d]%s", pExposure->Bottom, CRLF);
-    LookupMacroName(twzv_ft_macros, pExposure->FilmType, m_szName);
-    TW_OUT("    FilmType     = [%s]%s", m_szName, CRLF);
-    LookupMacroName(twzv_pg_macros, pExposure->PreScanGamma, m_szName);
-    TW_OUT("    PreScanGamma = [%s]%s", m_szName, CRLF);
+    TW_NAMED("    FilmType     = [%s]%s", twzv_ft_macros, pExposure->FilmType);
+    TW_NAMED("    PreScanGamma = [%s]%s", twzv_pg_macros, pExposure->PreScanGamma);
     TW_OUT("    ScreenGamma  = [%.3f]%s", twfmt::Fix32(pExposure->ScreenGamma), CRLF);
     TW_OUT("    GrayBalance  = [%ld]%s", twfmt::U32(pExposure->GrayBalance), CRLF);
     TW_OUT("  }%s", CRLF);

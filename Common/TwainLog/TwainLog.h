@@ -13,6 +13,7 @@ class CTwainLog {
 public:
     virtual ~CTwainLog() {}
 
+    // Nothing in the monitor logs through it: it stays as the logger's documented interface.
     void Message(ENUM_LOG_LEVEL_TW::enumLogLevel_tw level, const char* origin, const char* file, int line,
                  const char* format, ...) __attribute__((format(printf, 6, 7)));
     std::string GetHeader();

@@ -79,14 +79,17 @@ constexpr DirectoryIndex<N> BuildDirectoryIndex(const ValToCapEntry (&directory)
 constexpr auto kValToCapIndex = BuildDirectoryIndex(VALTOCAP);
 constexpr auto kValToCapZvIndex = BuildDirectoryIndex(VALTOCAPZV);
 
-// Names are at most 33 characters (checked while compiling): they always fit the 64-byte buffer,
-// and are copied with their NUL at their known length. Returns the length.
-size_t CopyName(const MacroEntry& entry, char* pszOut) {
-    twfmt::CopyShort(pszOut, entry.name, entry.length + size_t{1});
-    return entry.length;
+// Names are at most 33 characters (checked while compiling): with their NUL they always fit the
+// 64-byte buffer. A not-found text is already there.
+size_t CopyName(std::string_view name, char* pszOut) {
+    if (name.data() != pszOut) twfmt::CopyShort(pszOut, name.data(), name.size());
+    pszOut[name.size()] = '\0';
+    return name.size();
 }
 
-size_t NotFound(const NameTable& table, int64_t code, char* pszOut) {
+}  // namespace
+
+std::string_view NotFoundName(const NameTable& table, int64_t code, char* pszOut) {
     // "%s(%d)": the terminator's name with the code as a signed 32-bit decimal. The terminator's
     // name is short, so the text always fits the 64-byte buffer.
     static_assert(kNameBufferSize >= 32 + linefmt::kDecimalRoom, "the not-found text fits");
@@ -96,37 +99,37 @@ size_t NotFound(const NameTable& table, int64_t code, char* pszOut) {
     n += linefmt::Decimal(static_cast<int32_t>(code), pszOut + n);
     pszOut[n++] = ')';
     pszOut[n] = '\0';
-    return n;
+    return std::string_view(pszOut, n);
 }
 
-// The name of code in a table, or its not-found text; returns the length.
-size_t WriteName(const NameTable& table, int64_t code, char* pszOut) {
-    const MacroEntry* entry = table.Find(code);
-    return entry != nullptr ? CopyName(*entry, pszOut) : NotFound(table, code, pszOut);
+std::string_view NameOf(NameSet names, int64_t code, char* pszNotFound) {
+    const auto code16 = static_cast<uint16_t>(code);
+    switch (names) {
+        case NameSet::Dats: return NameOf(DatNames(code16), code16, pszNotFound);
+        case NameSet::Msgs: return NameOf(MsgNames(code16), code16, pszNotFound);
+        case NameSet::Capabilities: break;
+    }
+    const MacroEntry* entry = code16 <= 0x8000 ? kCapNames.Find(code16) : kCapZvNames.Find(code16);
+    if (entry != nullptr) return std::string_view(entry->name, entry->length);
+    // Found in neither table: the not-found text of the second.
+    return NotFoundName(code16 <= 0x8000 ? icap_macros : icap_zv_macros, code16, pszNotFound);
 }
-
-}  // namespace
 
 bool LookupMacroName(const NameTable& table, int64_t code, char* pszOut) {
     const MacroEntry* entry = table.Find(code);
     if (entry == nullptr) {
-        NotFound(table, code, pszOut);
+        NotFoundName(table, code, pszOut);
         return false;
     }
-    CopyName(*entry, pszOut);
+    CopyName(std::string_view(entry->name, entry->length), pszOut);
     return true;
 }
 
-void LookupDatName(uint16_t dat, char* pszOut) { WriteName(dat < 0x8001 ? dat_macros : dat_zv_macros, dat, pszOut); }
+void LookupDatName(uint16_t dat, char* pszOut) { CopyName(NameOf(NameSet::Dats, dat, pszOut), pszOut); }
 
-void LookupMsgName(uint16_t msg, char* pszOut) { WriteName(msg < 0x8001 ? msg_macros : msg_zv_macros, msg, pszOut); }
+void LookupMsgName(uint16_t msg, char* pszOut) { CopyName(NameOf(NameSet::Msgs, msg, pszOut), pszOut); }
 
-size_t LookupCapName(uint16_t cap, char* pszOut) {
-    const MacroEntry* entry = cap <= 0x8000 ? kCapNames.Find(cap) : kCapZvNames.Find(cap);
-    if (entry != nullptr) return CopyName(*entry, pszOut);
-    // Found in neither table: the not-found text of the second.
-    return NotFound(cap <= 0x8000 ? icap_macros : icap_zv_macros, cap, pszOut);
-}
+size_t LookupCapName(uint16_t cap, char* pszOut) { return CopyName(NameOf(NameSet::Capabilities, cap, pszOut), pszOut); }
 
 size_t LookupCapValueName(uint16_t cap, uint16_t value, char* pszOut) {
     const NameTable* names =
@@ -136,5 +139,5 @@ size_t LookupCapValueName(uint16_t cap, uint16_t value, char* pszOut) {
         pszOut[n] = '\0';
         return n;
     }
-    return WriteName(*names, value, pszOut);
+    return CopyName(NameOf(*names, value, pszOut), pszOut);
 }

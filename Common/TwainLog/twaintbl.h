@@ -9,7 +9,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <string_view>
 
 struct MacroEntry {
     // Rows are written {"NAME", value}; the name's length is counted while compiling.
@@ -29,6 +31,10 @@ private:
 
 // Every lookup writes into a caller's buffer of at least this many bytes.
 constexpr size_t kNameBufferSize = 64;
+
+// The name of every table's terminator row: a code no row holds is shown as this name with the
+// code in parentheses, "ERROR!(1024)".
+inline constexpr char kNotFoundName[] = "ERROR!";
 
 namespace twtbl {
 
@@ -72,6 +78,13 @@ constexpr Index<N> BuildIndex(const MacroEntry (&rows)[N]) {
     return index;
 }
 
+// FNV-1a over a name's bytes: the key of a name in an index of names.
+constexpr uint64_t NameHash(const char* p, size_t n) {
+    uint64_t h = UINT64_C(0xcbf29ce484222325);
+    for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * UINT64_C(0x100000001b3);
+    return h;
+}
+
 template <size_t N>
 constexpr bool NamesFit(const MacroEntry (&rows)[N]) {
     for (const MacroEntry& row : rows) {
@@ -98,39 +111,123 @@ struct NameTable {
             if (rows[rowPlusOne - 1].value == code) return &rows[rowPlusOne - 1];
         }
     }
-    const MacroEntry* begin() const { return rows; }
-    const MacroEntry* end() const { return rows + count; }
+    constexpr const MacroEntry* begin() const { return rows; }
+    constexpr const MacroEntry* end() const { return rows + count; }
 };
+
+// ---- Lookups by name ----------------------------------------------------------------------------
+// The monitor names codes; the reader of transcripts goes the other way. A table looked up by name
+// gets an index of its names, built while compiling where it is first used, so the monitor itself
+// carries none.
+
+namespace twtbl {
+
+// The index of a table's names: the slots hold row numbers plus one, keyed by the names' hashes.
+template <const NameTable& Table>
+struct NameIndex {
+    static constexpr unsigned kBits = BitsFor(Table.count + 1);
+    uint16_t slot[size_t{1} << kBits];
+};
+
+template <const NameTable& Table>
+constexpr NameIndex<Table> BuildNameIndex() {
+    NameIndex<Table> index{};
+    EnterRows(index.slot, NameIndex<Table>::kBits, Table.count, [](size_t row) {
+        return static_cast<int64_t>(NameHash(Table.rows[row].name, Table.rows[row].length));
+    });
+    return index;
+}
+
+template <const NameTable& Table>
+inline constexpr NameIndex<Table> kNameIndex = BuildNameIndex<Table>();
+
+// The row a name lookup finds: the first row of that name, or nullptr.
+template <const NameTable& Table>
+constexpr const MacroEntry* FindName(std::string_view name) {
+    constexpr auto& index = kNameIndex<Table>;
+    constexpr size_t kMask = (size_t{1} << NameIndex<Table>::kBits) - 1;
+    const auto key = static_cast<int64_t>(NameHash(name.data(), name.size()));
+    for (size_t s = Slot(key, NameIndex<Table>::kBits);; s = (s + 1) & kMask) {
+        const uint16_t rowPlusOne = index.slot[s];
+        if (rowPlusOne == 0) return nullptr;
+        const MacroEntry& row = Table.rows[rowPlusOne - 1];
+        if (std::string_view(row.name, row.length) == name) return &row;
+    }
+}
+
+// Every row is found by its own name (a name whose hash an earlier row's shares would be lost).
+template <const NameTable& Table>
+constexpr bool EveryNameFound() {
+    for (size_t i = 0; i < Table.count; ++i) {
+        const MacroEntry* row = FindName<Table>(std::string_view(Table.rows[i].name, Table.rows[i].length));
+        if (row == nullptr || std::string_view(row->name) != Table.rows[i].name) return false;
+    }
+    return true;
+}
+
+}  // namespace twtbl
+
+// The code of the row that a table names name, or false: a row's name and its code, both ways.
+template <const NameTable& Table>
+bool LookupMacroCode(std::string_view name, int64_t& code) {
+    static_assert(twtbl::EveryNameFound<Table>(), "every name of the table is found by its name");
+    const MacroEntry* row = twtbl::FindName<Table>(name);
+    if (row == nullptr) return false;
+    code = row->value;
+    return true;
+}
+
+// The name of the first row of a table that holds code, while compiling (empty when none does):
+// for the texts a reader of transcripts compares with.
+constexpr std::string_view RowName(const NameTable& table, int64_t code) {
+    for (const MacroEntry& row : table) {
+        if (row.value == code) return std::string_view(row.name, row.length);
+    }
+    return std::string_view();
+}
 
 #define TWAINMON_ENUMERATOR_(name, value) name = value,
 #define TWAINMON_ROW_(name, value) MacroEntry{#name, name},
 // Declares the table `table` from the row list ROWS, its codes as enumerators of type Type.
-#define TWAINMON_NAME_TABLE(table, Type, ROWS)                                                       \
-    enum : Type { ROWS(TWAINMON_ENUMERATOR_) };                                                      \
-    namespace twtbl {                                                                                \
-    inline constexpr MacroEntry table##_rows[] = {ROWS(TWAINMON_ROW_) MacroEntry{"ERROR!", -1}};     \
-    inline constexpr auto table##_index = BuildIndex(table##_rows);                                  \
-    static_assert(NamesFit(table##_rows), "every name of " #table " has at most 33 characters");     \
-    }                                                                                                \
-    inline constexpr NameTable table {                                                               \
-        twtbl::table##_rows, std::size(twtbl::table##_rows) - 1, twtbl::table##_index.slot,          \
-            twtbl::table##_index.kBits                                                               \
+#define TWAINMON_NAME_TABLE(table, Type, ROWS)                                                        \
+    enum : Type { ROWS(TWAINMON_ENUMERATOR_) };                                                       \
+    namespace twtbl {                                                                                 \
+    inline constexpr MacroEntry table##_rows[] = {ROWS(TWAINMON_ROW_) MacroEntry{kNotFoundName, -1}}; \
+    inline constexpr auto table##_index = BuildIndex(table##_rows);                                   \
+    static_assert(NamesFit(table##_rows), "every name of " #table " has at most 33 characters");      \
+    }                                                                                                 \
+    inline constexpr NameTable table {                                                                \
+        twtbl::table##_rows, std::size(twtbl::table##_rows) - 1, twtbl::table##_index.slot,           \
+            twtbl::table##_index.kBits                                                                \
     }
 
 // ---- Lookups ------------------------------------------------------------------------------------
 
-// Name lookup: the first row whose value equals code, else "ERROR!(<code as signed 32-bit>)".
-// The caller widens the field by its own type (unsigned without sign, signed with sign).
-// Returns whether a row matched.
-bool LookupMacroName(const NameTable& table, int64_t code, char* pszOut);
+// Every lookup below is one of these two: a name with its length, read from the row itself, or
+// the not-found text "ERROR!(<code as signed 32-bit>)" written into the caller's buffer.
 
-// DAT and MSG names: the standard table up to 0x8000, the maker's (dat_zv_macros, msg_zv_macros)
-// above.
+// The not-found text of a table for code, written into pszOut.
+std::string_view NotFoundName(const NameTable& table, int64_t code, char* pszOut);
+
+// The name of the first row whose value equals code, or the not-found text in pszNotFound. The
+// caller widens the field by its own type (unsigned without sign, signed with sign).
+inline std::string_view NameOf(const NameTable& table, int64_t code, char* pszNotFound) {
+    const MacroEntry* entry = table.Find(code);
+    return entry != nullptr ? std::string_view(entry->name, entry->length) : NotFoundName(table, code, pszNotFound);
+}
+
+// The names that two tables share out (16-bit codes):
+// - Dats, Msgs: the standard table up to 0x8000, the maker's (dat_zv_macros, msg_zv_macros) above;
+// - Capabilities: cap_macros then icap_macros up to 0x8000, cap_zv_macros then icap_zv_macros
+//   above, the not-found text that of the second.
+enum class NameSet { Capabilities, Dats, Msgs };
+std::string_view NameOf(NameSet names, int64_t code, char* pszNotFound);
+
+// The same names written with their NUL into pszOut (kNameBufferSize bytes): LookupMacroName
+// returns whether a row matched, LookupCapName the length of the text.
+bool LookupMacroName(const NameTable& table, int64_t code, char* pszOut);
 void LookupDatName(uint16_t dat, char* pszOut);
 void LookupMsgName(uint16_t msg, char* pszOut);
-
-// Capability name: cap_macros then icap_macros up to 0x8000, cap_zv_macros then icap_zv_macros above.
-// Returns the length of the text written.
 size_t LookupCapName(uint16_t cap, char* pszOut);
 
 // Value name of a capability's value through VALTOCAP (cap <= 0x8000) or VALTOCAPZV: the name,
@@ -1350,6 +1447,10 @@ TWAINMON_NAME_TABLE(twzv_autosizetype_macros, uint16_t, TWAINMON_TWZV_AUTOSIZETY
 
 #undef TWAINMON_ENUMERATOR_
 #undef TWAINMON_ROW_
+
+// The table that names a DAT or a MSG (NameSet::Dats, NameSet::Msgs).
+constexpr const NameTable& DatNames(uint16_t dat) { return dat < 0x8001 ? dat_macros : dat_zv_macros; }
+constexpr const NameTable& MsgNames(uint16_t msg) { return msg < 0x8001 ? msg_macros : msg_zv_macros; }
 
 // ---- Value directories: which table names the values of a capability ----------------------------
 
