@@ -4,16 +4,23 @@
 #include <cstring>
 #include <unistd.h>
 
+#include <array>
+
+// The monitor's own headers: the record's fixed texts, the names of its tables and its data types.
+#include "DataBlock.h"
+#include "RecordText.h"
+#include "twaintbl.h"
+
 namespace twainlog {
 
 namespace {
 
-constexpr std::string_view kOverflow = "Size of CAP_xxx too long";
-constexpr std::string_view kResultPrefix = "Return Code = [";
-constexpr std::string_view kDataPrefix = "pData   = <";
-constexpr std::string_view kStatePrefix = "TWAIN Status = [";
-constexpr std::string_view kFailStart = "*** Inspect Error Status Start ***";
-constexpr std::string_view kFailEnd = "*** Inspect Error Status End   ***";
+constexpr std::string_view kOverflow = TWAINMON_TOO_LONG;
+constexpr std::string_view kResultPrefix = TWAINMON_RESULT_LABEL;
+constexpr std::string_view kDataPrefix = TWAINMON_DATA_LABEL;
+constexpr std::string_view kStatePrefix = TWAINMON_STATE_LABEL;
+constexpr std::string_view kFailStart = TWAINMON_FAILURE_START;
+constexpr std::string_view kFailEnd = TWAINMON_FAILURE_END;
 // A rendering is cut at 5120 bytes; the overflow message is looked for only in reports that long.
 constexpr std::uint64_t kOverflowSearchFrom = 4096;
 constexpr std::size_t kMaxRecordLines = 1 << 14;
@@ -257,9 +264,9 @@ void Parser::Start(std::string_view line, std::size_t lineNo, bool event, const 
     if (event) {
         reportBytes_ = line.size() + 2;
         current_.hasRc = Bracketed(TrimLeft(stored), kResultPrefix, ']', current_.rc);
-        current_.dg = "DG_CONTROL";
-        current_.dat = "DAT_EVENT";
-        current_.msg = "MSG_PROCESSEVENT";
+        current_.dg = RowName(dg_macros, DG_CONTROL);
+        current_.dat = RowName(dat_macros, DAT_EVENT);
+        current_.msg = RowName(msg_macros, MSG_PROCESSEVENT);
         return;
     }
     // The triplet's parts, moved from the line read to its copy.
@@ -464,43 +471,31 @@ BlockItem ClassifyBlockLine(std::string_view line) {
     return item;
 }
 
-std::string_view EventDat(std::string_view s) {
-    struct Pair {
-        std::string_view structure, dat;
-    };
-    static constexpr Pair kPairs[] = {
-        {"TW_EVENT", "DAT_EVENT"},
-        {"TW_CAPABILITY", "DAT_CAPABILITY"},
-        {"TW_IDENTITY", "DAT_IDENTITY"},
-        {"pOrigin:TW_IDENTITY", "DAT_PARENT"},
-        {"TW_PENDINGXFERS", "DAT_PENDINGXFERS"},
-        {"TW_SETUPMEMXFER", "DAT_SETUPMEMXFER"},
-        {"TW_SETUPFILEXFER", "DAT_SETUPFILEXFER"},
-        {"TW_STATUS", "DAT_STATUS"},
-        {"TW_USERINTERFACE", "DAT_USERINTERFACE"},
-        {"TW_CUSTOMDSDATA", "DAT_CUSTOMDSDATA"},
-        {"TW_IMAGEINFO", "DAT_IMAGEINFO"},
-        {"TW_IMAGELAYOUT", "DAT_IMAGELAYOUT"},
-        {"TW_IMAGEMEMXFER", "DAT_IMAGEMEMXFER"},
-        {"TW_CIECOLOR", "DAT_CIECOLOR"},
-        {"TW_GRAYRESPONSE", "DAT_GRAYRESPONSE"},
-        {"TW_RGBRESPONSE", "DAT_RGBRESPONSE"},
-        {"TW_JPEGCOMPRESSION", "DAT_JPEGCOMPRESSION"},
-        {"TW_PALETTE8", "DAT_PALETTE8"},
-        {"TW_EXTIMAGEINFO", "DAT_EXTIMAGEINFO"},
-        {"TWZV_AUTOEXPOSURE", "DAT_ZV_AUTOEXPOSURE"},
-        {"TWZV_RGBMATRIX", "DAT_ZV_RGBMATRIX"},
-        {"TWZV_COLORSMOOTHING", "DAT_ZV_COLORSMOOTHING"},
-        {"TWZV_HARDWAREINFO", "DAT_ZV_HARDWAREINFO"},
-        {"TWZV_LOCATIONDATA", "DAT_ZV_SKEWINFO"},
-        {"TWZV_USMPARAM", "DAT_ZV_UNSHARPMASKPARAM"},
-        {"TWZV_SETTINGFRAME", "DAT_ZV_SETTINGFRAME"},
-        {"TWZV_USMINFO", "DAT_ZV_USMINFO"},
-    };
-    for (const Pair& p : kPairs) {
-        if (p.structure == s) return p.dat;
+namespace {
+
+// The DAT each block's structure name stands for, derived while compiling from the monitor's table
+// of data types. Where two data types show the same structure the first row's DAT is taken.
+struct StructureDat {
+    std::string_view structure, dat;
+};
+
+constexpr std::array<StructureDat, std::size(kDataTypes)> StructureDats() {
+    std::array<StructureDat, std::size(kDataTypes)> map{};
+    for (std::size_t i = 0; i < map.size(); ++i) {
+        map[i] = {kDataTypes[i].structure, RowName(DatNames(kDataTypes[i].dat), kDataTypes[i].dat)};
     }
-    return "DAT_EVENT";
+    return map;
+}
+
+constexpr auto kStructureDats = StructureDats();
+
+}  // namespace
+
+std::string_view EventDat(std::string_view structureName) {
+    for (const StructureDat& row : kStructureDats) {
+        if (row.structure == structureName) return row.dat;
+    }
+    return RowName(dat_macros, DAT_EVENT);
 }
 
 }  // namespace twainlog

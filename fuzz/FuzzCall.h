@@ -89,7 +89,7 @@ struct Header {
     TW_UINT16 Msg() const {
         return msgSelect < kRawSelector ? KnownMsgs()[msgSelect % KnownMsgs().size()] : rawMsg;
     }
-    TW_UINT16 RetCode() const { return retSelect < kRawSelector ? static_cast<TW_UINT16>(retSelect % 11) : rawRet; }
+    TW_UINT16 RetCode() const { return retSelect < kRawSelector ? static_cast<TW_UINT16>(retSelect % twrc_macros.count) : rawRet; }
     TW_UINT32 Dg() const {
         return dgSelect < kRawSelector ? static_cast<TW_UINT32>(dg_macros.rows[dgSelect % dg_macros.count].value) : rawDg;
     }

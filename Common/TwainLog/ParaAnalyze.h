@@ -158,9 +158,8 @@ public:
     bool TwZvSkewInfoAnalyze(const TWZV_LOCATIONDATA* pLocation);
     bool TwZvSettingFrameAnalyze(const TWZV_SETTINGFRAME* pFrame);
 
-    // Read-only views for the tests and tools.
+    // A read-only view for the tests.
     long TripletCount() const { return m_lTripletCount; }
-    const char* Source() const { return m_szSource; }
 
 private:
     // The frame a container block shares (TwAnalyzeCap.cpp): its opening line, then showFields(

@@ -188,7 +188,8 @@ constexpr std::string_view RowName(const NameTable& table, int64_t code) {
 
 #define TWAINMON_ENUMERATOR_(name, value) name = value,
 #define TWAINMON_ROW_(name, value) MacroEntry{#name, name},
-// Declares the table `table` from the row list ROWS, its codes as enumerators of type Type.
+// Declares the table `table` from the row list ROWS, its codes as enumerators of type Type (at
+// namespace scope).
 #define TWAINMON_NAME_TABLE(table, Type, ROWS)                                                        \
     enum : Type { ROWS(TWAINMON_ENUMERATOR_) };                                                       \
     namespace twtbl {                                                                                 \
@@ -1444,9 +1445,6 @@ TWAINMON_NAME_TABLE(twzv_li_macros, uint16_t, TWAINMON_TWZV_LI_ROWS);
     X(TWZV_AUTOSIZE_NORMAL, 0)              \
     X(TWZV_AUTOSIZE_LONG, 1)
 TWAINMON_NAME_TABLE(twzv_autosizetype_macros, uint16_t, TWAINMON_TWZV_AUTOSIZETYPE_ROWS);
-
-#undef TWAINMON_ENUMERATOR_
-#undef TWAINMON_ROW_
 
 // The table that names a DAT or a MSG (NameSet::Dats, NameSet::Msgs).
 constexpr const NameTable& DatNames(uint16_t dat) { return dat < 0x8001 ? dat_macros : dat_zv_macros; }

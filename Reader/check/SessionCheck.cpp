@@ -43,24 +43,10 @@ namespace check {
 
 namespace {
 
-constexpr std::uint16_t kDatNull = 0x0000;
-constexpr std::uint16_t kDatCapability = 0x0001;
-constexpr std::uint16_t kDatStatus = 0x0008;
-constexpr std::uint16_t kDatImageInfo = 0x0101;
-constexpr std::uint16_t kDatImageMemXfer = 0x0103;
-constexpr std::uint16_t kDatImageNativeXfer = 0x0104;
-constexpr std::uint16_t kDatImageFileXfer = 0x0105;
-constexpr std::uint16_t kDatAudioFileXfer = 0x0201;
-constexpr std::uint16_t kDatAudioNativeXfer = 0x0203;
-constexpr std::uint16_t kDatImageMemFileXfer = 0x0402;
-constexpr std::uint16_t kMsgGet = 0x0001;
-constexpr std::uint16_t kMsgGetCurrent = 0x0002;
-constexpr std::uint16_t kMsgSet = 0x0006;
-constexpr std::uint16_t kMsgReset = 0x0007;
-constexpr std::uint16_t kMsgResetAll = 0x0A01;
-constexpr std::uint16_t kCapExtendedCaps = 0x1006;
-constexpr std::uint16_t kCapDeviceEvent = 0x1022;
-constexpr std::uint16_t kCustomBase = 0x8000;
+// Names as the transcript shows them, from the monitor's tables.
+constexpr std::string_view kFailure = RowName(twrc_macros, TWRC_FAILURE);
+constexpr std::string_view kExtendedCaps = RowName(cap_macros, CAP_EXTENDEDCAPS);
+constexpr std::string_view kDeviceEvent = RowName(cap_macros, CAP_DEVICEEVENT);
 
 constexpr StateSet kTransferStates = StateBit(6) | StateBit(7);
 constexpr StateSet kEnabledStates = StateBit(5) | StateBit(6) | StateBit(7);
@@ -109,13 +95,12 @@ std::string SeqText(long seq) {
 
 // The return codes with which a source answers a call it accepted in its state.
 bool IsNormalAnswer(std::uint16_t rc) {
-    return rc <= static_cast<std::uint16_t>(ReturnCode::DataNotAvailable) &&
-           rc != static_cast<std::uint16_t>(ReturnCode::Failure);
+    return rc <= TWRC_DATANOTAVAILABLE && rc != TWRC_FAILURE;
 }
 
 bool IsAnnouncingTransfer(std::uint16_t dat) {
-    return dat == kDatImageInfo || dat == kDatImageMemXfer || dat == kDatImageNativeXfer || dat == kDatImageFileXfer ||
-           dat == kDatImageMemFileXfer;
+    return dat == DAT_IMAGEINFO || dat == DAT_IMAGEMEMXFER || dat == DAT_IMAGENATIVEXFER || dat == DAT_IMAGEFILEXFER ||
+           dat == DAT_IMAGEMEMFILEXFER;
 }
 
 const char* ConditionText(Condition condition) {
@@ -300,7 +285,7 @@ struct SessionChecker::Impl {
         anyRecord = true;
 
         const bool lost = CheckSequence(call);
-        const bool failed = call.failed || call.rc == "TWRC_FAILURE";
+        const bool failed = call.failed || call.rc == kFailure;
         // A failure's finding waits for the next call record (a window event is not one, unless it
         // failed itself).
         if (failure.active && (!call.event || failed)) AnswerFailure(call, lost);
@@ -315,7 +300,7 @@ struct SessionChecker::Impl {
                                           : "record incomplete: the host stopped inside this call");
         }
         CheckProtocol(call);
-        if (failed) Start(failure, call.rc.empty() ? "TWRC_FAILURE" : call.rc);
+        if (failed) Start(failure, call.rc.empty() ? std::string(kFailure) : call.rc);
     }
 
     // Records lost: from one numbered record to the next, the number grows by one, from 1 on.
@@ -359,10 +344,10 @@ struct SessionChecker::Impl {
     // condition code (DG_CONTROL/DAT_STATUS/MSG_GET right after it).
     void AnswerFailure(const Call& next, bool lost) {
         std::string message = "call failed (" + failure.detail + ")";
-        const bool asked = DatCode(next.dat) == kDatStatus && MsgCode(next.msg) == kMsgGet;
+        const bool asked = DatCode(next.dat) == DAT_STATUS && MsgCode(next.msg) == MSG_GET;
         if (lost) {
             message += "; records were lost after it, the condition code is unknown";
-        } else if (asked && !next.failed && next.rc != "TWRC_FAILURE" && !next.conditionCode.empty()) {
+        } else if (asked && !next.failed && next.rc != kFailure && !next.conditionCode.empty()) {
             message += ": " + next.conditionCode;
         } else {
             message += "; the application did not ask for the condition code";
@@ -378,7 +363,7 @@ struct SessionChecker::Impl {
         if (call.event && !call.eventMessage.empty()) {
             // A claimed event stands for the message it carries.
             const std::optional<std::uint16_t> carried = MsgCode(call.eventMessage);
-            if (carried) op = FindOperation(kDatNull, *carried);
+            if (carried) op = FindOperation(DAT_NULL, *carried);
             if (op == nullptr) return;
             fromSource = true;
         } else if (dat && msg) {
@@ -386,12 +371,12 @@ struct SessionChecker::Impl {
             if (op == nullptr) {
                 // Standard codes that make no TWAIN operation together (the maker's own codes, from
                 // 0x8000 on, are the maker's to define).
-                if (*dat < kCustomBase && *msg < kCustomBase) {
+                if (*dat < DAT_CUSTOMBASE && *msg < MSG_CUSTOMBASE) {
                     Report(Severity::Warning, call.dat + "/" + call.msg + " is not an operation of TWAIN 2.4");
                 }
                 return;
             }
-            fromSource = op->datCode == kDatNull;
+            fromSource = op->datCode == DAT_NULL;
         } else {
             return;  // the maker's own operations: their states are the maker's to define
         }
@@ -399,7 +384,7 @@ struct SessionChecker::Impl {
         // The monitor writes a record after the source has answered: a record cut before its
         // return code (the host stopped while it was being written) leaves the answer unknown, one
         // cut after it does not.
-        const bool failed = call.failed || call.rc == "TWRC_FAILURE";
+        const bool failed = call.failed || call.rc == kFailure;
         const std::optional<std::uint16_t> rc = ReturnCodeOf(call.rc);
         Outcome outcome = Outcome::Answered;
         if (failed) {
@@ -531,7 +516,7 @@ struct SessionChecker::Impl {
         if (outcome == Outcome::Failed) return stay;
         StateSet done = stay;  // the state had the call done what it does
         bool succeeded = false;
-        const auto is = [&rc](ReturnCode code) { return rc && *rc == static_cast<std::uint16_t>(code); };
+        const auto is = [&rc](std::uint16_t code) { return rc && *rc == code; };
         switch (op.effect) {
             case Effect::Nothing:
             case Effect::CloseRequest:
@@ -541,11 +526,11 @@ struct SessionChecker::Impl {
             case Effect::CloseSource:
             case Effect::Disable:
                 done = StateBit(op.to);
-                succeeded = fromSource || is(ReturnCode::Success) || is(ReturnCode::CheckStatus);
+                succeeded = fromSource || is(TWRC_SUCCESS) || is(TWRC_CHECKSTATUS);
                 break;
             case Effect::Transfer:
                 done = StateBit(7);
-                succeeded = is(ReturnCode::Success) || is(ReturnCode::XferDone) || is(ReturnCode::Cancel);
+                succeeded = is(TWRC_SUCCESS) || is(TWRC_XFERDONE) || is(TWRC_CANCEL);
                 break;
             case Effect::EndXfer:
                 // Transfers pending (Count not 0, -1 for "unknown" included): 6; none: 5.
@@ -556,11 +541,11 @@ struct SessionChecker::Impl {
                 } else {
                     done = call.pendingCount == "0" ? StateBit(5) : StateBit(6);
                 }
-                succeeded = is(ReturnCode::Success);
+                succeeded = is(TWRC_SUCCESS);
                 break;
             case Effect::ResetXfers:
                 done = StateBit(audio ? 6 : 5);
-                succeeded = is(ReturnCode::Success);
+                succeeded = is(TWRC_SUCCESS);
                 break;
         }
         if (outcome == Outcome::Unknown) return stay | done;
@@ -572,16 +557,16 @@ struct SessionChecker::Impl {
     void Follow(const Call& call, const Operation& op, Outcome outcome, std::optional<std::uint16_t> rc,
                 bool fromSource) {
         const bool answered = outcome == Outcome::Answered;
-        const auto is = [&rc](ReturnCode code) { return rc && *rc == static_cast<std::uint16_t>(code); };
+        const auto is = [&rc](std::uint16_t code) { return rc && *rc == code; };
         switch (op.effect) {
             case Effect::Transfer:
-                if (answered && (is(ReturnCode::Success) || is(ReturnCode::XferDone) || is(ReturnCode::Cancel))) {
-                    const bool buffered = op.datCode == kDatImageMemXfer || op.datCode == kDatImageMemFileXfer;
-                    phase = is(ReturnCode::XferDone) ? Phase::Done
-                            : is(ReturnCode::Cancel) ? Phase::Cancelled
+                if (answered && (is(TWRC_SUCCESS) || is(TWRC_XFERDONE) || is(TWRC_CANCEL))) {
+                    const bool buffered = op.datCode == DAT_IMAGEMEMXFER || op.datCode == DAT_IMAGEMEMFILEXFER;
+                    phase = is(TWRC_XFERDONE) ? Phase::Done
+                            : is(TWRC_CANCEL) ? Phase::Cancelled
                             : buffered               ? Phase::Buffering
                                                      : Phase::Done;
-                    audio = op.datCode == kDatAudioFileXfer || op.datCode == kDatAudioNativeXfer;
+                    audio = op.datCode == DAT_AUDIOFILEXFER || op.datCode == DAT_AUDIONATIVEXFER;
                     if (!transfer.active && Has(states, 7)) Start(transfer);
                 }
                 break;
@@ -596,7 +581,7 @@ struct SessionChecker::Impl {
                 if (outcome != Outcome::Failed) Drop(closeRequest);
                 break;
             case Effect::OpenSource:
-                if (answered && (is(ReturnCode::Success) || is(ReturnCode::CheckStatus))) {
+                if (answered && (is(TWRC_SUCCESS) || is(TWRC_CHECKSTATUS))) {
                     // A newly opened source: its capabilities at their defaults (no device events).
                     extendedKnown = Tri::Unknown;
                     deviceEvents = Tri::No;
@@ -614,7 +599,7 @@ struct SessionChecker::Impl {
             case Effect::Nothing:
                 break;
         }
-        if (op.datCode == kDatCapability && answered && (is(ReturnCode::Success) || is(ReturnCode::CheckStatus))) {
+        if (op.datCode == DAT_CAPABILITY && answered && (is(TWRC_SUCCESS) || is(TWRC_CHECKSTATUS))) {
             LearnCapability(call, op);
         }
 
@@ -637,32 +622,32 @@ struct SessionChecker::Impl {
     }
 
     void LearnCapability(const Call& call, const Operation& op) {
-        if (op.msgCode == kMsgResetAll) {
+        if (op.msgCode == MSG_RESETALL) {
             extendedKnown = Tri::Unknown;
             deviceEvents = Tri::No;
             return;
         }
         // Only two capabilities matter here; the transcript names both, so most calls are passed
         // over without a lookup.
-        if (call.cap != "CAP_EXTENDEDCAPS" && call.cap != "CAP_DEVICEEVENT" && !UnnamedCode(call.cap)) return;
+        if (call.cap != kExtendedCaps && call.cap != kDeviceEvent && !UnnamedCode(call.cap)) return;
         const std::optional<std::uint16_t> cap = CapCode(call.cap);
-        if (cap == kCapExtendedCaps) {
-            if ((op.msgCode == kMsgGet || op.msgCode == kMsgGetCurrent || op.msgCode == kMsgSet) && !call.truncated) {
+        if (cap == CAP_EXTENDEDCAPS) {
+            if ((op.msgCode == MSG_GET || op.msgCode == MSG_GETCURRENT || op.msgCode == MSG_SET) && !call.truncated) {
                 extendedCaps.clear();
                 for (const std::string& item : call.capItems) {
                     if (const std::optional<std::uint16_t> listed = CapCode(item)) extendedCaps.push_back(*listed);
                 }
                 extendedKnown = Tri::Yes;
                 extendedLine = call.line;
-            } else if (op.msgCode == kMsgReset || op.msgCode == kMsgSet) {
+            } else if (op.msgCode == MSG_RESET || op.msgCode == MSG_SET) {
                 extendedKnown = Tri::Unknown;
             }
-        } else if (cap == kCapDeviceEvent) {
-            if (op.msgCode == kMsgSet && !call.truncated) {
+        } else if (cap == CAP_DEVICEEVENT) {
+            if (op.msgCode == MSG_SET && !call.truncated) {
                 deviceEvents = call.capItems.empty() ? Tri::No : Tri::Yes;
-            } else if (op.msgCode == kMsgReset) {
+            } else if (op.msgCode == MSG_RESET) {
                 deviceEvents = Tri::No;
-            } else if (op.msgCode == kMsgSet) {
+            } else if (op.msgCode == MSG_SET) {
                 deviceEvents = Tri::Unknown;
             }
         }

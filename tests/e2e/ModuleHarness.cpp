@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -57,17 +56,22 @@ std::vector<std::string> LogFolderEntries() {
     return names;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::string ReadOnlyLog() {
     const std::vector<std::string> names = LogFolderEntries();
     EXPECT_EQ(names.size(), 1u) << "expected exactly one log file";
     return names.size() == 1 ? ReadFile(LogFolder() + "/" + names[0]) : "";
+}
+
+std::string PlaySession(const std::string& session) {
+    InstallScanner();
+    MakeEmptyLogFolder();
+    const std::string command = std::string("'") + TWAINMON_SESSIONPLAYER_PATH + "' '" + TWAINMON_MODULE_PATH + "' " +
+                                session + " >/dev/null";
+    const int status = std::system(command.c_str());
+    std::string log = ReadOnlyLog();
+    RemoveLogFolder();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the session player failed: status " << status;
+    return log;
 }
 
 CChildSession::CChildSession(DSEntryProc pfnEntry, int reportFd)

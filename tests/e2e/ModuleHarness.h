@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "TestSupport.h"
 #include "TripletOperator.h"
 #include "TwainTypes.h"
 
@@ -35,7 +36,7 @@ void RemoveLogFolder();
 
 // The names of the entries of the log folder, sorted (empty when there is no folder).
 std::vector<std::string> LogFolderEntries();
-std::string ReadFile(const std::string& path);
+using testsupport::ReadFile;
 // The bytes of the one log file in the folder; "" (and a test failure) unless there is exactly one.
 std::string ReadOnlyLog();
 
@@ -83,6 +84,13 @@ struct ChildResult {
 // Forks; the child loads TWAINMON_MODULE_PATH (running its initialiser), runs the scenario,
 // unloads the module (running its terminator) and exits. Standard error of the child is captured.
 ChildResult RunInChild(const std::function<void(CChildSession&)>& scenario, const ChildOptions& options = {});
+
+// ---- A scripted session ------------------------------------------------------------------------
+
+// Plays a session of the session player (scan, error, all) through the built module with the
+// simulated scanner installed, and returns the log it leaves (the player's errors go to this
+// process's standard error; a failed player fails the test).
+std::string PlaySession(const std::string& session);
 
 // ---- The scanner loaded directly ---------------------------------------------------------------
 

@@ -5,18 +5,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "Json.h"
 
 namespace readertest {
-
-std::string Crlf(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const std::string& l : lines) s += l + "\r\n";
-    return s;
-}
 
 TempFile::TempFile(const std::string& text) {
     char name[] = "/tmp/twainlog_test_XXXXXX";
@@ -91,16 +83,9 @@ Run Twainlog(const std::string& arguments) {
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
     int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadFile(errName);
+    run.err = testsupport::ReadFile(errName);
     ::unlink(errName);
     return run;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 }  // namespace readertest

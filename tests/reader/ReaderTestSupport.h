@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "Transcript.h"
 
 namespace readertest {
 
 // Joins lines with CR LF, each line ended, as the monitor writes them.
-std::string Crlf(const std::vector<std::string>& lines);
+using testsupport::Lines;
 
 // A temporary file holding text, removed at the end of the scope.
 class TempFile {
@@ -46,8 +47,6 @@ struct Run {
 };
 // Runs the built twainlog with arguments (already quoted as needed).
 Run Twainlog(const std::string& arguments);
-
-std::string ReadFile(const std::string& path);
 
 }  // namespace readertest
 

@@ -8,7 +8,7 @@
 #include "Diff.h"
 #include "ReaderTestSupport.h"
 
-using readertest::Crlf;
+using readertest::Lines;
 using readertest::TempFile;
 using readertest::Twainlog;
 
@@ -47,7 +47,7 @@ std::vector<std::string> Status(const std::string& cc) { return {"  TW_STATUS = 
 
 std::string Session(const std::vector<std::vector<std::string>>& calls) {
     std::string s;
-    for (const auto& c : calls) s += Crlf(c);
+    for (const auto& c : calls) s += Lines(c);
     return s;
 }
 

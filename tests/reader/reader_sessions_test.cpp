@@ -4,7 +4,6 @@
 
 #include <rapidjson/document.h>
 
-#include <cstdlib>
 #include <sstream>
 
 #include "ModuleHarness.h"
@@ -15,20 +14,8 @@ using readertest::Twainlog;
 
 namespace {
 
-// Plays a session and returns its transcript.
-std::string Play(const std::string& session) {
-    harness::InstallScanner();
-    harness::MakeEmptyLogFolder();
-    const std::string command = std::string("'") + TWAINMON_SESSIONPLAYER_PATH + "' '" + TWAINMON_MODULE_PATH + "' " +
-                                session + " >/dev/null";
-    const int status = std::system(command.c_str());
-    std::string log = harness::ReadOnlyLog();
-    harness::RemoveLogFolder();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the session player failed: " << status;
-    return log;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
+// The lines of a text, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
@@ -45,14 +32,14 @@ void CheckJson(const std::string& transcript) {
     auto run = Twainlog("json '" + file.Path() + "'");
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    const std::vector<std::string> lines = Lines(transcript);
+    const std::vector<std::string> lines = SplitLines(transcript);
     std::size_t triplets = 0, events = 0;
     for (const std::string& l : lines) {
         if (!l.empty() && l[0] == '[') ++triplets;
         if (l == "        Return Code = [TWRC_DSEVENT]") ++events;
     }
     std::size_t records = 0, seen = 0;
-    for (const std::string& json : Lines(run.out)) {
+    for (const std::string& json : SplitLines(run.out)) {
         rapidjson::Document d;
         ASSERT_FALSE(d.Parse(json.c_str()).HasParseError()) << json;
         ++records;
@@ -77,7 +64,7 @@ void CheckJson(const std::string& transcript) {
 }  // namespace
 
 TEST(ReaderOnSessions, ScanSession) {
-    const std::string scan = Play("scan");
+    const std::string scan = harness::PlaySession("scan");
     ASSERT_FALSE(scan.empty());
     CheckJson(scan);
     TempFile file(scan);
@@ -96,30 +83,46 @@ TEST(ReaderOnSessions, ScanSession) {
     EXPECT_EQ(run.out, file.Path() + ": 0 errors, 0 warnings\n");
 
     // The same session played again: other pointers and handles, the same calls.
-    TempFile again(Play("scan"));
+    TempFile again(harness::PlaySession("scan"));
     run = Twainlog("diff '" + file.Path() + "' '" + again.Path() + "'");
     EXPECT_EQ(run.status, 0) << run.out;
 }
 
 TEST(ReaderOnSessions, ErrorSession) {
-    const std::string error = Play("error");
+    const std::string error = harness::PlaySession("error");
     CheckJson(error);
     TempFile file(error);
     auto run = Twainlog("summary '" + file.Path() + "'");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("  failures: 6\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("(CAP_DUPLEX): TWRC_FAILURE, condition TWCC_CAPUNSUPPORTED\n"), std::string::npos) << run.out;
-    // Calls out of sequence are errors; failed calls warnings, with their condition.
+
+    // Each mistake is found once: DAT_IMAGEINFO with the source only open and a second
+    // MSG_ENABLEDS (errors); a capability set while enabled, CAP_EXTENDEDCAPS never read; six
+    // failures, each with the condition code asked right after it (warnings).
     run = Twainlog("check '" + file.Path() + "'");
     EXPECT_EQ(run.status, 1) << run.out;
-    EXPECT_NE(run.out.find(file.Path() + ":45: warning: [00003] DG_CONTROL/DAT_CAPABILITY/MSG_GET (CAP_DUPLEX): "),
-              std::string::npos)
+    std::vector<std::string> found;  // "[seq] severity"
+    for (const std::string& line : SplitLines(run.out)) {
+        const std::size_t at = line.find(": [");
+        const std::size_t severity = line.rfind(": ", at - 1);
+        if (at != std::string::npos && severity != std::string::npos) {
+            found.push_back(line.substr(at + 2, 7) + " " + line.substr(severity + 2, at - severity - 2));
+        }
+    }
+    EXPECT_EQ(found, (std::vector<std::string>{"[00003] warning", "[00006] warning", "[00008] warning",
+                                               "[00010] error", "[00010] warning", "[00013] error",
+                                               "[00013] warning", "[00015] warning", "[00015] warning"}))
         << run.out;
-    EXPECT_NE(run.out.find(file.Path() + ":142: error: [00013] DG_CONTROL/DAT_USERINTERFACE/MSG_ENABLEDS: "),
-              std::string::npos)
-        << run.out;
+    for (const char* finding :
+         {":45: warning: [00003] DG_CONTROL/DAT_CAPABILITY/MSG_GET (CAP_DUPLEX): call failed (TWRC_FAILURE): "
+          "TWCC_CAPUNSUPPORTED\n",
+          ":107: error: [00010] DG_IMAGE/DAT_IMAGEINFO/MSG_GET: sent in state 4",
+          ":142: error: [00013] DG_CONTROL/DAT_USERINTERFACE/MSG_ENABLEDS: "}) {
+        EXPECT_NE(run.out.find(file.Path() + finding), std::string::npos) << finding << " not in\n" << run.out;
+    }
 
-    TempFile scan(Play("scan"));
+    TempFile scan(harness::PlaySession("scan"));
     run = Twainlog("diff '" + scan.Path() + "' '" + file.Path() + "'");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("+ " + file.Path() + ":45: [00003] DG_CONTROL/DAT_CAPABILITY/MSG_GET (CAP_DUPLEX)\n"),
@@ -128,7 +131,7 @@ TEST(ReaderOnSessions, ErrorSession) {
 }
 
 TEST(ReaderOnSessions, EveryDataTypeTheScannerAnswers) {
-    const std::string all = Play("all");
+    const std::string all = harness::PlaySession("all");
     CheckJson(all);
     TempFile file(all);
     auto run = Twainlog("summary --json '" + file.Path() + "'");
@@ -140,7 +143,7 @@ TEST(ReaderOnSessions, EveryDataTypeTheScannerAnswers) {
     EXPECT_GT(d["events"].GetUint64(), 0u);
     run = Twainlog("check --json '" + file.Path() + "'");
     EXPECT_NE(run.status, 2);
-    for (const std::string& json : Lines(run.out)) {
+    for (const std::string& json : SplitLines(run.out)) {
         rapidjson::Document finding;
         EXPECT_FALSE(finding.Parse(json.c_str()).HasParseError()) << json;
     }

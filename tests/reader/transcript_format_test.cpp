@@ -7,7 +7,7 @@
 #include "Json.h"
 #include "ReaderTestSupport.h"
 
-using readertest::Crlf;
+using readertest::Lines;
 using readertest::Parse;
 
 namespace {
@@ -45,7 +45,7 @@ std::string Lf(const std::vector<std::string>& lines) {
 }  // namespace
 
 TEST(TranscriptFormat, RecordFieldsAndItemListFromCrLfAndLfAlike) {
-    for (const std::string& text : {Crlf(kCapGet), Lf(kCapGet)}) {
+    for (const std::string& text : {Lines(kCapGet), Lf(kCapGet)}) {
         std::vector<std::pair<std::size_t, std::string>> bad;
         auto records = Parse(text, &bad);
         ASSERT_EQ(records.size(), 1u);
@@ -73,7 +73,7 @@ TEST(TranscriptFormat, RecordFieldsAndItemListFromCrLfAndLfAlike) {
 // Items keep a comma of their own on the last item; a list cut by its container's size says so
 // in a line of its own, kept in the array.
 TEST(TranscriptFormat, ItemListsWithStringsAndMissingItems) {
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
         "[00001] [APP] DG_CONTROL/DAT_CAPABILITY/MSG_GET (CAP_AUTHOR)",
         "        Return Code = [TWRC_SUCCESS]",
         "pData   = <0x00001000>",
@@ -100,7 +100,7 @@ TEST(TranscriptFormat, ItemListsWithStringsAndMissingItems) {
 }
 
 TEST(TranscriptFormat, ImageMemXferBlockClosingAtTheLeftMargin) {
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
         "[00035] [APP] DG_IMAGE/DAT_IMAGEMEMXFER/MSG_GET",
         "        Return Code = [TWRC_XFERDONE]",
         "pData   = <0x72847340>",
@@ -151,7 +151,7 @@ TEST(TranscriptFormat, JpegLabelsThatNeverClose) {
     lines.push_back("");
     lines.push_back("TWAIN Status = [4]");
     std::vector<std::pair<std::size_t, std::string>> bad;
-    auto records = Parse(Crlf(lines), &bad);
+    auto records = Parse(Lines(lines), &bad);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].block,
               "{\"TW_JPEGCOMPRESSION\":{\"ColorSpace\":\"TWPT_RGB\",\"QuantMap[]\":\"0,1,1,0\","
@@ -164,7 +164,7 @@ TEST(TranscriptFormat, JpegLabelsThatNeverClose) {
 // Names seen twice in one object, lines of no known shape, an introducer with no block after it,
 // an inline block and a stray closing brace all keep their place in the block.
 TEST(TranscriptFormat, RepeatedNamesAndOddLinesKeptInTheBlock) {
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
         "[00001] [APP] DG_CONTROL/DAT_CAPABILITY/MSG_GET (CAP_X)",
         "        Return Code = [TWRC_SUCCESS]",
         "pData   = <0x00001000>",
@@ -191,7 +191,7 @@ TEST(TranscriptFormat, RepeatedNamesAndOddLinesKeptInTheBlock) {
 
 TEST(TranscriptFormat, FailureLinesEndTheRecordWithoutAStateLine) {
     std::vector<std::pair<std::size_t, std::string>> bad;
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
                              "[00003] [APP] DG_CONTROL/DAT_CAPABILITY/MSG_GET (CAP_DUPLEX)",
                              "        Return Code = [TWRC_FAILURE]",
                              "pData   = <0x6aacd5e0>",
@@ -232,7 +232,7 @@ TEST(TranscriptFormat, FailureLinesEndTheRecordWithoutAStateLine) {
 // The monitor never numbers window events: a claimed one's result block follows the record before
 // it directly, and names its data type by its block.
 TEST(TranscriptFormat, ClaimedEventsWithoutATripletLine) {
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
         "[00031] [APP] DG_CONTROL/DAT_USERINTERFACE/MSG_ENABLEDS",
         "        Return Code = [TWRC_SUCCESS]",
         "pData   = <0x72847280>",
@@ -272,7 +272,7 @@ TEST(TranscriptFormat, ClaimedEventsWithoutATripletLine) {
 }
 
 TEST(TranscriptFormat, IncompleteLastRecords) {
-    auto onlyTriplet = Parse(Crlf({"[00009] [APP] DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET"}));
+    auto onlyTriplet = Parse(Lines({"[00009] [APP] DG_IMAGE/DAT_IMAGENATIVEXFER/MSG_GET"}));
     ASSERT_EQ(onlyTriplet.size(), 1u);
     EXPECT_TRUE(onlyTriplet[0].incomplete);
     EXPECT_EQ(onlyTriplet[0].rc, "");
@@ -290,7 +290,7 @@ namespace {
 // A capability record whose report (from its result line on, CR LF counted) is cut at exactly
 // 5120 bytes and followed by the overflow message and then by next, on the same line.
 std::string Overflowing(const std::string& next) {
-    std::string report = Crlf({"        Return Code = [TWRC_SUCCESS]", "pData   = <0x00001000>", "  TW_CAPABILITY = {",
+    std::string report = Lines({"        Return Code = [TWRC_SUCCESS]", "pData   = <0x00001000>", "  TW_CAPABILITY = {",
                                "    TW_ARRAY = {", "      ItemList = {"});
     for (int i = 0; report.size() < 5120; ++i) {
         char line[64];
@@ -329,7 +329,7 @@ TEST(TranscriptFormat, OverflowMessageFollowedByTheNextRecordOnTheSameLine) {
     EXPECT_EQ(failed[1].state, 6);
 
     // The cut through the state line: its piece stays in the block, nothing is unreadable.
-    std::string report = Crlf({"        Return Code = [TWRC_SUCCESS]", "pData   = <0x00001000>", "  TW_STATUS = {"});
+    std::string report = Lines({"        Return Code = [TWRC_SUCCESS]", "pData   = <0x00001000>", "  TW_STATUS = {"});
     while (report.size() < 5000) report += "    Data = [x]\r\n";
     // One more field, just long enough that the empty line and "TWAIN Sta" end at byte 5120.
     report += "    Data = [" + std::string(5120 - 11 - report.size() - 15, 'x') + "]\r\n";
@@ -352,7 +352,7 @@ TEST(TranscriptFormat, OverflowMessageFollowedByTheNextRecordOnTheSameLine) {
 
 TEST(TranscriptFormat, UnreadableLinesCountedWithTheirNumbers) {
     std::vector<std::pair<std::size_t, std::string>> bad;
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
                              "garbage before anything",
                              "    Field = [1]",
                              "[12x] [APP] DG_CONTROL/DAT_NULL/MSG_GET",
@@ -377,10 +377,10 @@ TEST(TranscriptFormat, UnreadableLinesCountedWithTheirNumbers) {
 TEST(TranscriptFormat, LinesAcrossReadBlocksAndOverlongLines) {
     // Records enough to cross several of the reader's blocks, then one line longer than a line may be.
     std::string text;
-    const std::size_t count = 3 * twainlog::LineSource::kBlock / Crlf(kCapGet).size() + 7;
-    for (std::size_t i = 0; i < count; ++i) text += Crlf(kCapGet);
+    const std::size_t count = 3 * twainlog::LineSource::kBlock / Lines(kCapGet).size() + 7;
+    for (std::size_t i = 0; i < count; ++i) text += Lines(kCapGet);
     text += std::string(twainlog::LineSource::kMaxLine * 3, 'x') + "\r\n";
-    text += Crlf(kCapGet);
+    text += Lines(kCapGet);
     std::vector<std::pair<std::size_t, std::string>> bad;
     auto records = Parse(text, &bad);
     ASSERT_EQ(records.size(), count + 1);
@@ -404,7 +404,7 @@ TEST(TranscriptFormat, BytesThatAreNotUtf8BecomeTheirLatin1Characters) {
     EXPECT_EQ(twainlog::ValidUtf8("\xed\xa0\x80", scratch), "\xc3\xad\xc2\xa0\xc2\x80");
     EXPECT_EQ(twainlog::ValidUtf8("a\x80", scratch), "a\xc2\x80");
 
-    auto records = Parse(Crlf({"[00001] [\xff\xfe] DG_CONTROL/DAT_IDENTITY/MSG_GET", "        Return Code = [TWRC_SUCCESS]",
+    auto records = Parse(Lines({"[00001] [\xff\xfe] DG_CONTROL/DAT_IDENTITY/MSG_GET", "        Return Code = [TWRC_SUCCESS]",
                                "pData   = <0x1>", "  TW_IDENTITY = {", "    ProductName     = [Sc\x8anner\x01]", "  }", "",
                                "TWAIN Status = [4]"}));
     ASSERT_EQ(records.size(), 1u);
@@ -413,7 +413,7 @@ TEST(TranscriptFormat, BytesThatAreNotUtf8BecomeTheirLatin1Characters) {
 }
 
 TEST(TranscriptFormat, TripletLinesWithUnknownNamesAndEmptyCapability) {
-    auto records = Parse(Crlf({
+    auto records = Parse(Lines({
         "[1234567] [APP] DG_CONTROL/ERROR!(1027)/MSG_GET",
         "        Return Code = [ERROR!(10)]",
         "pData   = <0x00000000>",
@@ -480,7 +480,7 @@ TEST(TranscriptFormat, RecordLongerThanARecordMayBe) {
     lines.push_back("");
     lines.push_back("TWAIN Status = [4]");
     lines.push_back("[00002] [APP] DG_CONTROL/DAT_STATUS/MSG_GET");
-    readertest::TempFile file(Crlf(lines));
+    readertest::TempFile file(Lines(lines));
     FILE* f = std::fopen(file.Path().c_str(), "rb");
     twainlog::Parser parser(fileno(f), 4096, 256, 200);
     std::vector<std::size_t> bad;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "ParaAnalyze.h"
 #include "TextBuffer.h"
@@ -72,6 +74,60 @@ std::string FileBytesOnDisk(FILE* file) {
         bytes.append(chunk, static_cast<size_t>(n));
         offset += n;
     }
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string MaskPointers(std::string log) {
+    static const char* const kPointerLabels[] = {
+        "pData   = <0x",         // the result block
+        "    hContainer = <0x",  // TW_CAPABILITY
+        "      TheMem = <0x",    // TW_MEMORY
+        "    hParent = <0x",     // TW_USERINTERFACE
+        "    pEvent    = <0x",   // TW_EVENT
+        "    hData      = <0x",  // TW_CUSTOMDSDATA
+        "    Item = <0x",        // TW_UINT32 of a native transfer: the image handle
+    };
+    for (size_t line = 0; line < log.size();) {
+        for (const std::string label : kPointerLabels) {
+            const size_t at = line + label.size();
+            if (log.compare(line, label.size(), label) != 0 || at + 9 > log.size()) continue;
+            const std::string digits = log.substr(at, 8);
+            if (log[at + 8] == '>' && digits.find_first_not_of("0123456789abcdef") == std::string::npos &&
+                digits != "00000000") {
+                log.replace(at, 8, "########");
+            }
+            break;
+        }
+        const size_t end = log.find('\n', line);
+        line = end == std::string::npos ? log.size() : end + 1;
+    }
+    return log;
+}
+
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+    size_t at = 0, line = 1, lineStart = 0;
+    for (; at < expected.size() && at < actual.size() && expected[at] == actual[at]; ++at) {
+        if (expected[at] == '\n') {
+            ++line;
+            lineStart = at + 1;
+        }
+    }
+    const auto lineOf = [lineStart](const std::string& text) {
+        if (lineStart >= text.size()) return std::string("<end>");
+        std::string shown;
+        for (size_t i = lineStart; i < text.size() && text[i] != '\n'; ++i) {
+            shown += text[i] == '\r' ? "\\r" : std::string(1, text[i]);
+        }
+        return shown;
+    };
+    return "first difference at line " + std::to_string(line) + " (byte " + std::to_string(at) +
+           ")\n    expected: " + lineOf(expected) + "\n    actual:   " + lineOf(actual);
 }
 
 }  // namespace testsupport

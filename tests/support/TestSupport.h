@@ -46,6 +46,19 @@ std::string RenderBlock(unsigned int DG, unsigned short DAT, unsigned short MSG,
 // The first line of a block that starts with label, without its line end; "" when none does.
 std::string LineOf(const std::string& block, const std::string& label);
 
+// The bytes of a file; "" when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+// A transcript with the addresses that differ between runs masked: on a line that starts with the
+// label of a pointer or handle field ("pData   = <0x", "    hContainer = <0x" ...), the eight
+// lower-case hexadecimal digits after it become ######## unless they are all zeros (a null pointer
+// is the same in every run). A value of any other shape is left alone, so a comparison shows it.
+std::string MaskPointers(std::string log);
+
+// Where two texts part: the first differing line (counted from 1) and byte, as each has it, CRs
+// shown as \r. For the messages of comparisons of whole transcripts.
+std::string FirstDifference(const std::string& expected, const std::string& actual);
+
 }  // namespace testsupport
 
 #endif

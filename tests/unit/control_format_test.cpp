@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "DataBlock.h"
 #include "TestSupport.h"
@@ -108,6 +109,22 @@ TEST(ControlFormat, EventBlock) {
         event.TWMessage = c.message;
         EXPECT_EQ(LineOf(RenderBlock(DG_CONTROL, DAT_EVENT, MSG_GET, &event), "    TWMessage"),
                   std::string("    TWMessage = [") + c.name + "]");
+    }
+}
+
+// Every data type's block opens with the structure name its row gives, the name by which the reader
+// of transcripts knows the data type. The blocks are read from bytes of 0x5A (which any
+// formatter shows) in a failed call, whose capability container is not followed.
+TEST(FormatDispatch, EveryBlockOpensWithItsRowsStructureName) {
+    std::vector<unsigned char> data;
+    TW_IDENTITY origin{};
+    for (const DataType& type : kDataTypes) {
+        data.assign(type.size, 0x5A);
+        const TW_UINT16 MSG = type.dat == DAT_PARENT ? MSG_OPENDSM : MSG_GET;
+        const std::string text = RenderResult(DG_CONTROL, type.dat, MSG, data.data(), TWRC_FAILURE, &origin);
+        std::string block = text.substr(ResultLines("TWRC_FAILURE", data.data()).size());
+        block.erase(0, block.find_first_not_of(' '));  // two blanks, four for TWZV_USMPARAM
+        EXPECT_EQ(block.rfind(std::string(type.structure) + " = {", 0), 0u) << "DAT " << type.dat << ":\n" << text;
     }
 }
 

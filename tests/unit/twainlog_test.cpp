@@ -6,7 +6,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "LogFile.h"
@@ -121,31 +120,6 @@ TEST(TwainLogFormat, BufferGrowthAndAFormatThatCannotBeConverted) {
     ASSERT_NE(nullptr, setlocale(LC_CTYPE, "C"));
     EXPECT_EQ("", Format(log, "%ls", L"\u00e9"));
     setlocale(LC_CTYPE, saved.c_str());
-}
-
-TEST(TwainLogHeader, TimestampNeverShowsAThousandthMillisecond) {
-    // Read the clock until a second boundary has been crossed: every header has its shape (three
-    // millisecond digits) and none goes back in time (a rounded-up 999.5 ms moves on to the next
-    // second's .000).
-    // They are the local time of the reading.
-    const auto LocalSeconds = [](time_t t) {
-        char text[32];
-        struct tm local;
-        strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", localtime_r(&t, &local));
-        return std::string(text);
-    };
-    CTwainLog log;
-    const time_t start = time(nullptr);
-    std::string previous = log.GetHeader();
-    ASSERT_TRUE(IsTimestamp(previous)) << previous;
-    EXPECT_LE(LocalSeconds(start), previous);
-    while (time(nullptr) < start + 2) {
-        const std::string current = log.GetHeader();
-        ASSERT_TRUE(IsTimestamp(current)) << current;
-        ASSERT_LE(previous, current);
-        previous = current;
-    }
-    EXPECT_LE(previous, LocalSeconds(start + 3));
 }
 
 TEST_F(TwainLogTest, LocaleRequestIsUndoneBeforeMessageReturns) {
