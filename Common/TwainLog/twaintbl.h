@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -167,7 +166,8 @@ constexpr bool EveryNameFound() {
 
 }  // namespace twtbl
 
-// The code of the row that a table names name, or false: a row's name and its code, both ways.
+// The way back from a name to its code: the value of the first row called name, or false when no
+// row is.
 template <const NameTable& Table>
 bool LookupMacroCode(std::string_view name, int64_t& code) {
     static_assert(twtbl::EveryNameFound<Table>(), "every name of the table is found by its name");
