@@ -60,9 +60,10 @@ public:
 
     // ---- TWAIN state tracker ------------------------------------------------------------------
     int UpDateTwainStatus(unsigned int DG, unsigned short DAT, unsigned short MSG, char* pData);
-    int MakeTwainStatusString(char* pszOutput);  // pszOutput: at least 256 bytes
     int SetTwainStatus(int nStatus);
     int GetTwainStatus() const;
+    // Nothing in the monitor calls these two: they stay as the tracker's documented interface.
+    int MakeTwainStatusString(char* pszOutput);  // pszOutput: at least 256 bytes
     void InitTwainStatus();
 
     // ---- Result report and dispatch -----------------------------------------------------------

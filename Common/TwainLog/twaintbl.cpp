@@ -102,6 +102,19 @@ std::string_view NotFoundName(const NameTable& table, int64_t code, char* pszOut
     return std::string_view(pszOut, n);
 }
 
+namespace {
+
+// A capability's name: an item list of CAP_SUPPORTEDCAPS looks up one per item, so LookupCapName
+// takes it straight.
+std::string_view CapNameOf(uint16_t cap, char* pszNotFound) {
+    const MacroEntry* entry = cap <= 0x8000 ? kCapNames.Find(cap) : kCapZvNames.Find(cap);
+    if (entry != nullptr) return std::string_view(entry->name, entry->length);
+    // Found in neither table: the not-found text of the second.
+    return NotFoundName(cap <= 0x8000 ? icap_macros : icap_zv_macros, cap, pszNotFound);
+}
+
+}  // namespace
+
 std::string_view NameOf(NameSet names, int64_t code, char* pszNotFound) {
     const auto code16 = static_cast<uint16_t>(code);
     switch (names) {
@@ -109,10 +122,7 @@ std::string_view NameOf(NameSet names, int64_t code, char* pszNotFound) {
         case NameSet::Msgs: return NameOf(MsgNames(code16), code16, pszNotFound);
         case NameSet::Capabilities: break;
     }
-    const MacroEntry* entry = code16 <= 0x8000 ? kCapNames.Find(code16) : kCapZvNames.Find(code16);
-    if (entry != nullptr) return std::string_view(entry->name, entry->length);
-    // Found in neither table: the not-found text of the second.
-    return NotFoundName(code16 <= 0x8000 ? icap_macros : icap_zv_macros, code16, pszNotFound);
+    return CapNameOf(code16, pszNotFound);
 }
 
 bool LookupMacroName(const NameTable& table, int64_t code, char* pszOut) {
@@ -125,11 +135,11 @@ bool LookupMacroName(const NameTable& table, int64_t code, char* pszOut) {
     return true;
 }
 
-void LookupDatName(uint16_t dat, char* pszOut) { CopyName(NameOf(NameSet::Dats, dat, pszOut), pszOut); }
+void LookupDatName(uint16_t dat, char* pszOut) { CopyName(NameOf(DatNames(dat), dat, pszOut), pszOut); }
 
-void LookupMsgName(uint16_t msg, char* pszOut) { CopyName(NameOf(NameSet::Msgs, msg, pszOut), pszOut); }
+void LookupMsgName(uint16_t msg, char* pszOut) { CopyName(NameOf(MsgNames(msg), msg, pszOut), pszOut); }
 
-size_t LookupCapName(uint16_t cap, char* pszOut) { return CopyName(NameOf(NameSet::Capabilities, cap, pszOut), pszOut); }
+size_t LookupCapName(uint16_t cap, char* pszOut) { return CopyName(CapNameOf(cap, pszOut), pszOut); }
 
 size_t LookupCapValueName(uint16_t cap, uint16_t value, char* pszOut) {
     const NameTable* names =

@@ -170,6 +170,9 @@ TEST(ResultReport, ResultBlockAndStateLine) {
     // The data block comes from its formatter; here only the frame around it is checked.
     const std::string text = Result(a, DAT_NULL, MSG_NULL, FakePointer(0x12345678), TWRC_SUCCESS);
     EXPECT_EQ(text, Lines({"        Return Code = [TWRC_SUCCESS]", "pData   = <0x12345678>", "", "TWAIN Status = [3]"}));
+    char szState[256];
+    a.MakeTwainStatusString(szState);
+    EXPECT_STREQ(szState, "\r\nTWAIN Status = [3]\r\n");  // the state lines alone
 
     // A return code outside the table, and a pointer above 4 GiB shown by its low 32 bits.
     EXPECT_EQ(Result(a, DAT_IMAGEFILEXFER, MSG_GET, FakePointer(0x7FAB00C0FFEEull), 10),
