@@ -140,17 +140,19 @@ constexpr NameIndex<Table> BuildNameIndex() {
 template <const NameTable& Table>
 inline constexpr NameIndex<Table> kNameIndex = BuildNameIndex<Table>();
 
-// The row a name lookup finds: the first row of that name, or nullptr.
+// The row a name lookup finds, the first row of that name, by its number; Table.count when no row
+// has the name. (Row numbers rather than pointers: a sanitizer build cannot compare a pointer with
+// null while compiling.)
 template <const NameTable& Table>
-constexpr const MacroEntry* FindName(std::string_view name) {
+constexpr size_t FindName(std::string_view name) {
     constexpr auto& index = kNameIndex<Table>;
     constexpr size_t kMask = (size_t{1} << NameIndex<Table>::kBits) - 1;
     const auto key = static_cast<int64_t>(NameHash(name.data(), name.size()));
     for (size_t s = Slot(key, NameIndex<Table>::kBits);; s = (s + 1) & kMask) {
         const uint16_t rowPlusOne = index.slot[s];
-        if (rowPlusOne == 0) return nullptr;
+        if (rowPlusOne == 0) return Table.count;
         const MacroEntry& row = Table.rows[rowPlusOne - 1];
-        if (std::string_view(row.name, row.length) == name) return &row;
+        if (std::string_view(row.name, row.length) == name) return rowPlusOne - 1u;
     }
 }
 
@@ -158,8 +160,8 @@ constexpr const MacroEntry* FindName(std::string_view name) {
 template <const NameTable& Table>
 constexpr bool EveryNameFound() {
     for (size_t i = 0; i < Table.count; ++i) {
-        const MacroEntry* row = FindName<Table>(std::string_view(Table.rows[i].name, Table.rows[i].length));
-        if (row == nullptr || std::string_view(row->name) != Table.rows[i].name) return false;
+        const size_t row = FindName<Table>(std::string_view(Table.rows[i].name, Table.rows[i].length));
+        if (row == Table.count || std::string_view(Table.rows[row].name) != Table.rows[i].name) return false;
     }
     return true;
 }
@@ -171,9 +173,9 @@ constexpr bool EveryNameFound() {
 template <const NameTable& Table>
 bool LookupMacroCode(std::string_view name, int64_t& code) {
     static_assert(twtbl::EveryNameFound<Table>(), "every name of the table is found by its name");
-    const MacroEntry* row = twtbl::FindName<Table>(name);
-    if (row == nullptr) return false;
-    code = row->value;
+    const size_t row = twtbl::FindName<Table>(name);
+    if (row == Table.count) return false;
+    code = Table.rows[row].value;
     return true;
 }
 
