@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "HostMemory.h"
 #include "ModuleHarness.h"
 #include "ScannerInterface.h"
 
@@ -34,14 +35,14 @@ protected:
     // A MSG_SET of a one-value container.
     template <typename T>
     TW_UINT16 SetOneValue(TW_UINT16 cap, TW_UINT16 itemType, const T& value) {
-        TW_HANDLE h = NewHandleClear(offsetof(TW_ONEVALUE, Item) + sizeof value < sizeof(TW_ONEVALUE)
-                                         ? sizeof(TW_ONEVALUE)
-                                         : offsetof(TW_ONEVALUE, Item) + sizeof value);
-        reinterpret_cast<TW_ONEVALUE*>(*h)->ItemType = itemType;
+        TW_HANDLE h = hostmem::NewHandle(offsetof(TW_ONEVALUE, Item) + sizeof value < sizeof(TW_ONEVALUE)
+                                             ? sizeof(TW_ONEVALUE)
+                                             : offsetof(TW_ONEVALUE, Item) + sizeof value);
+        memcpy(*h + offsetof(TW_ONEVALUE, ItemType), &itemType, sizeof itemType);
         memcpy(*h + offsetof(TW_ONEVALUE, Item), &value, sizeof value);
         TW_CAPABILITY capability = {cap, TWON_ONEVALUE, h};
         const TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        DisposeHandle(h);
+        hostmem::FreeHandle(h);
         return rc;
     }
     // The container of a MSG_GET of the capability, as the items of an enumeration of T.
@@ -52,12 +53,14 @@ protected:
         EXPECT_EQ(capability.ConType, TWON_ENUMERATION);
         std::vector<T> items;
         if (capability.hContainer == nullptr) return items;
-        const auto* pEnum = reinterpret_cast<const TW_ENUMERATION*>(*capability.hContainer);
-        EXPECT_EQ(pEnum->ItemType, itemType);
-        items.resize(pEnum->NumItems);
-        memcpy(items.data(), pEnum->ItemList, items.size() * sizeof(T));
-        if (pCurrent != nullptr) *pCurrent = pEnum->CurrentIndex;
-        DisposeHandle(capability.hContainer);
+        // The scanner's block ends flush with its last item: its fields are copied out.
+        TW_ENUMERATION fields;
+        memcpy(&fields, *capability.hContainer, offsetof(TW_ENUMERATION, ItemList));
+        EXPECT_EQ(fields.ItemType, itemType);
+        items.resize(fields.NumItems);
+        memcpy(items.data(), *capability.hContainer + offsetof(TW_ENUMERATION, ItemList), items.size() * sizeof(T));
+        if (pCurrent != nullptr) *pCurrent = fields.CurrentIndex;
+        hostmem::FreeHandle(capability.hContainer);
         return items;
     }
 
@@ -93,8 +96,10 @@ TEST_F(ScannerValues, IdentityAndCapabilities) {
     TW_CAPABILITY supported = {CAP_SUPPORTEDCAPS, TWON_DONTCARE16, nullptr};
     ASSERT_EQ(Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &supported), TWRC_SUCCESS);
     ASSERT_NE(supported.hContainer, nullptr);
-    EXPECT_EQ(reinterpret_cast<const TW_ARRAY*>(*supported.hContainer)->NumItems, 35u);
-    DisposeHandle(supported.hContainer);
+    TW_UINT32 numItems = 0;
+    memcpy(&numItems, *supported.hContainer + offsetof(TW_ARRAY, NumItems), sizeof numItems);
+    EXPECT_EQ(numItems, 35u);
+    hostmem::FreeHandle(supported.hContainer);
 }
 
 TEST_F(ScannerValues, HardwareDescription) {
