@@ -350,3 +350,24 @@ TEST_F(HostSafetyTest, LoadsAtTheSameMomentEachHaveAFileOfTheirOwn) {
         EXPECT_EQ(log.find("[00001]", 1), std::string::npos) << name << ":\n" << log;
     }
 }
+
+TEST_F(HostSafetyTest, WithLoggingOffTheHostsDataIsNeverTouched) {
+    // Blocks of no bytes, flush against a guard page: a monitor that rendered these calls, or only
+    // looked at their data to decide, would fault at the first byte. Without a log folder each
+    // is forwarded, and the data source does not touch them either.
+    harness::RemoveLogFolder();
+    const ChildResult child = RunInChild(
+        [](CChildSession& session) {
+            const hostmem::CBlock untouchable(0);
+            TW_IDENTITY* pOrigin = untouchable.As<TW_IDENTITY>();
+            session.Report("rc", session.CallFrom(pOrigin, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, untouchable.Data()));
+            session.Report("rc", session.CallFrom(pOrigin, DG_CONTROL, DAT_CAPABILITY, MSG_SET, untouchable.Data()));
+            session.Report("rc", session.CallFrom(pOrigin, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, untouchable.Data()));
+            session.Report("rc", session.CallFrom(pOrigin, DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, untouchable.Data()));
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Values("rc"), (std::vector<std::string>{"0", "0", "0", "1"}));
+    EXPECT_EQ(child.stderrText, "");
+    EXPECT_EQ(harness::LogFolderEntries(), std::vector<std::string>{});
+}
