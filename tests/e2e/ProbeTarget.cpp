@@ -44,17 +44,15 @@ void FillIdentity(TW_IDENTITY* pIdentity) {
 }
 
 // A TW_ENUMERATION of three TWTY_UINT16 pixel types, in a new handle of the probe's own making
-// (22 bytes flush against a guard page, so its fields are stored with memcpy); the host frees it.
+// (22 bytes flush against a guard page, at an address aligned for 2 bytes only); the host frees it.
 Handle NewPixelTypes() {
     const TW_UINT16 kItems[] = {TWPT_BW, TWPT_GRAY, TWPT_RGB};
-    const TW_UINT16 type = TWTY_UINT16;
-    const TW_UINT32 count = 3, current = 2;
     Handle h = hostmem::NewHandle(offsetof(TW_ENUMERATION, ItemList) + sizeof kItems);
     if (h == nullptr) return nullptr;
-    memcpy(*h + offsetof(TW_ENUMERATION, ItemType), &type, sizeof type);
-    memcpy(*h + offsetof(TW_ENUMERATION, NumItems), &count, sizeof count);
-    memcpy(*h + offsetof(TW_ENUMERATION, CurrentIndex), &current, sizeof current);
-    memcpy(*h + offsetof(TW_ENUMERATION, ItemList), kItems, sizeof kItems);
+    hostmem::Put(h, offsetof(TW_ENUMERATION, ItemType), TW_UINT16{TWTY_UINT16});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, NumItems), TW_UINT32{3});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, CurrentIndex), TW_UINT32{2});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, ItemList), kItems);
     return h;
 }
 

@@ -32,8 +32,8 @@ std::string Raw(const T& value) {
 template <typename T>
 Handle NewOneValue(TW_UINT16 itemType, const T& item) {
     Handle h = hostmem::NewHandle(offsetof(TW_ONEVALUE, Item) + (sizeof item > 4 ? sizeof item : 4));
-    memcpy(*h + offsetof(TW_ONEVALUE, ItemType), &itemType, sizeof itemType);
-    memcpy(*h + offsetof(TW_ONEVALUE, Item), &item, sizeof item);
+    hostmem::Put(h, offsetof(TW_ONEVALUE, ItemType), itemType);
+    hostmem::Put(h, offsetof(TW_ONEVALUE, Item), item);
     return h;
 }
 

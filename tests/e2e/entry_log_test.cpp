@@ -188,8 +188,8 @@ TEST_F(EntryLogTest, RenderingOf5120BytesIsWrittenWholeAndOneByteMoreIsCutWithTh
         OpenSource(session, &source);
         for (const std::vector<TW_UINT16>* pItems : {&fits, &overruns}) {
             Handle h = hostmem::NewHandle(offsetof(TW_ARRAY, ItemList) + 2 * pItems->size());
-            const TW_ARRAY fields = {TWTY_UINT16, static_cast<TW_UINT32>(pItems->size()), {}};
-            memcpy(*h, &fields, offsetof(TW_ARRAY, ItemList));
+            hostmem::Put(h, offsetof(TW_ARRAY, ItemType), TW_UINT16{TWTY_UINT16});
+            hostmem::Put(h, offsetof(TW_ARRAY, NumItems), static_cast<TW_UINT32>(pItems->size()));
             memcpy(*h + offsetof(TW_ARRAY, ItemList), pItems->data(), 2 * pItems->size());
             TW_CAPABILITY cap = {CAP_EXTENDEDCAPS, TWON_ARRAY, h};
             session.Report("rc", session.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &cap));

@@ -38,8 +38,8 @@ protected:
         TW_HANDLE h = hostmem::NewHandle(offsetof(TW_ONEVALUE, Item) + sizeof value < sizeof(TW_ONEVALUE)
                                              ? sizeof(TW_ONEVALUE)
                                              : offsetof(TW_ONEVALUE, Item) + sizeof value);
-        memcpy(*h + offsetof(TW_ONEVALUE, ItemType), &itemType, sizeof itemType);
-        memcpy(*h + offsetof(TW_ONEVALUE, Item), &value, sizeof value);
+        hostmem::Put(h, offsetof(TW_ONEVALUE, ItemType), itemType);
+        hostmem::Put(h, offsetof(TW_ONEVALUE, Item), value);
         TW_CAPABILITY capability = {cap, TWON_ONEVALUE, h};
         const TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
         hostmem::FreeHandle(h);
@@ -96,9 +96,7 @@ TEST_F(ScannerValues, IdentityAndCapabilities) {
     TW_CAPABILITY supported = {CAP_SUPPORTEDCAPS, TWON_DONTCARE16, nullptr};
     ASSERT_EQ(Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &supported), TWRC_SUCCESS);
     ASSERT_NE(supported.hContainer, nullptr);
-    TW_UINT32 numItems = 0;
-    memcpy(&numItems, *supported.hContainer + offsetof(TW_ARRAY, NumItems), sizeof numItems);
-    EXPECT_EQ(numItems, 35u);
+    EXPECT_EQ(hostmem::Get<TW_UINT32>(supported.hContainer, offsetof(TW_ARRAY, NumItems)), 35u);
     hostmem::FreeHandle(supported.hContainer);
 }
 

@@ -32,7 +32,7 @@ public:
     // Stores a value of a plain type at a byte offset (any alignment).
     template <typename T>
     void Put(size_t nOffset, const T& value) {
-        memcpy(Data() + nOffset, &value, sizeof(T));
+        hostmem::Put(m_hHandle, nOffset, value);
     }
     void PutBytes(size_t nOffset, const void* pBytes, size_t nBytes) { memcpy(Data() + nOffset, pBytes, nBytes); }
 

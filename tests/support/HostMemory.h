@@ -10,11 +10,12 @@
 //
 // Flush against the guard means a block is aligned only as far as its size is: a block of one
 // structure is aligned for it (a structure's size is a multiple of its alignment), a container of
-// 22 bytes starts at an even address only. Write and read such memory with memcpy.
+// 22 bytes starts at an even address only. Write and read such memory with memcpy (Put, Get).
 #ifndef TWAINMON_HOSTMEMORY_H
 #define TWAINMON_HOSTMEMORY_H
 
 #include <cstddef>
+#include <cstring>
 
 namespace hostmem {
 
@@ -35,6 +36,18 @@ void FreeBlock(void* pBlock, size_t nSize);
 char** NewHandle(size_t nSize);
 // Frees a handle NewHandle made, in whichever module, from what its header says; null is ignored.
 void FreeHandle(char** hHandle);
+
+// Stores or loads a value of a plain type in a handle's block, at any address.
+template <typename T>
+void Put(char** hHandle, size_t nOffset, const T& value) {
+    memcpy(*hHandle + nOffset, &value, sizeof value);
+}
+template <typename T>
+T Get(char** hHandle, size_t nOffset) {
+    T value;
+    memcpy(&value, *hHandle + nOffset, sizeof value);
+    return value;
+}
 
 // A block of its own for the life of the object.
 class CBlock {

@@ -25,8 +25,10 @@ namespace {
 char** NewPixelTypes(TW_UINT32 numItems, size_t nSize) {
     char** h = hostmem::NewHandle(nSize);
     const TW_UINT16 items[] = {TWPT_BW, TWPT_GRAY, TWPT_RGB};
-    const TW_ENUMERATION fields = {TWTY_UINT16, numItems, 2, 2, {}};
-    memcpy(*h, &fields, offsetof(TW_ENUMERATION, ItemList));
+    hostmem::Put(h, offsetof(TW_ENUMERATION, ItemType), TW_UINT16{TWTY_UINT16});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, NumItems), numItems);
+    hostmem::Put(h, offsetof(TW_ENUMERATION, CurrentIndex), TW_UINT32{2});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, DefaultIndex), TW_UINT32{2});
     memcpy(*h + offsetof(TW_ENUMERATION, ItemList), items, nSize - offsetof(TW_ENUMERATION, ItemList));
     return h;
 }

@@ -70,18 +70,9 @@ namespace {
 // The application's containers are its own handles: a header of two words and a block, each flush
 // against a guard page, as a strict host makes them; hostmem::FreeHandle frees them and the ones the
 // source answers with alike. A block ends flush with its last byte, so it may start at any address:
-// its fields are written and read with memcpy.
-template <typename T>
-void Put(Handle h, size_t offset, const T& value) {
-    memcpy(*h + offset, &value, sizeof value);
-}
-
-template <typename T>
-T Get(Handle h, size_t offset) {
-    T value;
-    memcpy(&value, *h + offset, sizeof value);
-    return value;
-}
+// its fields are stored and loaded with hostmem::Put and Get.
+using hostmem::Get;
+using hostmem::Put;
 
 // A one-value container the application builds for MSG_SET.
 Handle NewOneValue(TW_UINT16 itemType, const void* pValue, size_t nSize) {

@@ -205,11 +205,8 @@ Handle NewContainer(size_t size, size_t minimum) {
     return h;
 }
 
-// Stores a field of a container, whose block may start at any address (it ends flush with its last item).
-template <typename T>
-void Put(Handle h, size_t offset, const T& value) {
-    memcpy(*h + offset, &value, sizeof value);
-}
+// A container's block ends flush with its last item, so it may start at any address.
+using hostmem::Put;
 
 Handle MakeOneValue(TW_UINT16 itemType, const CapValue& value) {
     Handle h = NewContainer(offsetof(TW_ONEVALUE, Item) + ItemSize(itemType), sizeof(TW_ONEVALUE));
