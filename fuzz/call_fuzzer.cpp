@@ -1,9 +1,10 @@
 // libFuzzer target: one TWAIN call made from the input (layout in FuzzCall.h), rendered as the entry
 // renders it: the triplet line, then the result report with the data block and the state update.
 //
-// The data block is allocated with exactly the size of its DAT's structure and a capability's
-// container lives in a real memory handle of the size the input names, so AddressSanitizer stops
-// any read outside them. After both renderings the invariants of the entry's contract are checked:
+// The data block is allocated with exactly the size of its DAT's structure, so AddressSanitizer
+// stops any read outside it, and a capability's container lives in a handle made as a strict host
+// makes it (HostMemory.h): a header of two words and a block of the size the input names, each
+// flush against a guard page, so a read or write past either faults. After both renderings the invariants of the entry's contract are checked:
 // the text is NUL-terminated at its length and fits the buffer, nothing the host owns changed, the
 // report is the same when rendered again, and the few rules that decide whether anything is shown
 // held.
@@ -19,6 +20,7 @@
 
 #include "DataBlock.h"
 #include "FuzzCall.h"
+#include "HostMemory.h"
 #include "ParaAnalyze.h"
 #include "TextBuffer.h"
 
@@ -73,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pInput, size_t nInput) {
     std::unique_ptr<char[]> block(new char[nBlock]);
     reader.Take(block.get(), nBlock);
 
-    // A capability's container, in a real handle of any size, or a null or untouchable handle.
+    // A capability's container, in a host's handle of any size, or a null or untouchable handle.
     Handle hContainer = nullptr;
     if (DAT == DAT_CAPABILITY) {
         TW_CAPABILITY cap;
@@ -84,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pInput, size_t nInput) {
         } else if ((header.flags & fuzzcall::kFlagUntouchableContainer) != 0 && bUntouched) {
             cap.hContainer = reinterpret_cast<TW_HANDLE>(g_untouchable);
         } else {
-            hContainer = NewHandleClear(header.containerSize);
+            hContainer = hostmem::NewHandle(header.containerSize);
             Check(hContainer != nullptr, "no memory for the container");
             reader.Take(*hContainer, header.containerSize);
             cap.hContainer = hContainer;
@@ -147,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pInput, size_t nInput) {
         Check(GetHandleSize(hContainer) == header.containerSize, "the container handle was resized");
         Check(header.containerSize == 0 || memcmp(containerBefore.data(), pContainerData, header.containerSize) == 0,
               "the container was changed");
-        DisposeHandle(hContainer);
+        hostmem::FreeHandle(hContainer);
     }
     return 0;
 }

@@ -13,6 +13,10 @@ class CTwainLog;
 extern FILE* g_pLogFile;         // the open log file, or null
 extern CTwainLog* g_pcTwainLog;  // the leveled logger while logging is on, or null
 
+// True while a log file is open. Set at load and cleared at unload, which never run during a call,
+// so a plain read is the whole test: with logging off a call costs no more than this.
+inline bool IsLogFileOpen() { return g_pLogFile != nullptr; }
+
 // Tests the log folder; when it exists renews the logger, creates a new file named after the time
 // of the load unless one is open (the next free millisecond when that name is taken), and sets the
 // tracked TWAIN state to 3.

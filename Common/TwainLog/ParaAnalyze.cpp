@@ -107,6 +107,15 @@ bool IsImageTransfer(unsigned short DAT) {
     return DAT == DAT_IMAGEMEMXFER || DAT == DAT_IMAGENATIVEXFER || DAT == DAT_IMAGEFILEXFER;
 }
 
+// The message of the TW_EVENT at pData. The event gate reads it from the blocks of other data types
+// too, which a host aligns for their own structure only (a TW_SETUPMEMXFER for 4 bytes, a TW_EVENT
+// needs 8), so it is copied out rather than read through a TW_EVENT pointer.
+TW_UINT16 EventMessage(const char* pData) {
+    TW_UINT16 message;
+    memcpy(&message, pData + offsetof(TW_EVENT, TWMessage), sizeof message);
+    return message;
+}
+
 }  // namespace
 
 int CParaAnalyze::UpDateTwainStatus(unsigned int /*DG*/, unsigned short DAT, unsigned short MSG, char* pData) {
@@ -133,7 +142,7 @@ int CParaAnalyze::UpDateTwainStatus(unsigned int /*DG*/, unsigned short DAT, uns
         case MSG_PROCESSEVENT:
             if (DAT == DAT_EVENT) {
                 if (state == 5 && pData != nullptr) {
-                    const TW_UINT16 message = reinterpret_cast<const TW_EVENT*>(pData)->TWMessage;
+                    const TW_UINT16 message = EventMessage(pData);
                     if (message == MSG_XFERREADY) state = 6;
                     if (message == MSG_CLOSEDSREQ) state = 4;
                 }
@@ -207,7 +216,7 @@ bool CParaAnalyze::ResultShown(unsigned short DAT, unsigned short MSG, const cha
         // The message is read only from a data block large enough to hold a TW_EVENT's TWMessage.
         if (RetCode != TWRC_DSEVENT || pData == nullptr) return false;
         if (DataBlockSize(DAT) < offsetof(TW_EVENT, TWMessage) + sizeof(TW_UINT16)) return false;
-        const TW_UINT16 message = reinterpret_cast<const TW_EVENT*>(pData)->TWMessage;
+        const TW_UINT16 message = EventMessage(pData);
         if (message != MSG_XFERREADY && message != MSG_CLOSEDSREQ) return false;
     }
     return true;

@@ -1,8 +1,8 @@
 // DS_Entry: the TWAIN data-source entry point of the monitor.
 //
-// Every call is first carried out by the real data source; then the triplet line and the result
-// report are rendered and appended to the log. The host always receives the real data source's
-// return code, and its data block is only read here.
+// Every call is first carried out by the real data source; then, while a log file is open, the
+// triplet line and the result report are rendered and appended to the log. The host always receives
+// the real data source's return code, and its data block is only read here.
 //
 // TWAIN hosts make one call at a time, but a monitor is installed exactly where hosts misbehave:
 // calls from several threads at once must not mix their records. Each call renders into text of
@@ -100,6 +100,10 @@ extern "C" __attribute__((visibility("default"))) TW_UINT16 DS_Entry(pTW_IDENTIT
                                                                      TW_UINT16 DAT, TW_UINT16 MSG,
                                                                      TW_MEMREF pData) {
     const TW_UINT16 rc = ForwardTriplet(pOrigin, DG, DAT, MSG, pData);
+
+    // With logging off (no log folder at load) the call is only forwarded: nothing of it is
+    // rendered, no handle locked, nothing of the host's data read, no lock taken, no system call.
+    if (!IsLogFileOpen()) return rc;
 
     // A window event the source did not claim leaves no text: it is done here, with no lock, no
     // formatting and no system call (events arrive for every window event of the host). A failed

@@ -80,7 +80,11 @@ CChildSession::CChildSession(DSEntryProc pfnEntry, int reportFd)
 }
 
 TW_UINT16 CChildSession::Call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData) {
-    return m_pfnEntry(&m_application, DG, DAT, MSG, static_cast<TW_MEMREF>(pData));
+    return CallFrom(&m_application, DG, DAT, MSG, pData);
+}
+
+TW_UINT16 CChildSession::CallFrom(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData) {
+    return m_pfnEntry(pOrigin, DG, DAT, MSG, static_cast<TW_MEMREF>(pData));
 }
 
 void CChildSession::Report(const std::string& key, const std::string& value) {

@@ -51,6 +51,8 @@ public:
     CChildSession(DSEntryProc pfnEntry, int reportFd);
 
     TW_UINT16 Call(TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData);
+    // The same with any origin, or none.
+    TW_UINT16 CallFrom(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData);
     TW_IDENTITY& Application() { return m_application; }
 
     // One "key=value" line to the test.

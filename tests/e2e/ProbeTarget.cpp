@@ -19,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "HostMemory.h"
 #include "ScannerInterface.h"
 #include "TripletOperator.h"
 #include "TwainTypes.h"
@@ -42,16 +43,16 @@ void FillIdentity(TW_IDENTITY* pIdentity) {
     *pIdentity = simscan::Identity(7, version, "Probe", "Probe", "Probe");
 }
 
-// A TW_ENUMERATION of three TWTY_UINT16 pixel types, in a new handle the host disposes of.
+// A TW_ENUMERATION of three TWTY_UINT16 pixel types, in a new handle of the probe's own making
+// (22 bytes flush against a guard page, at an address aligned for 2 bytes only); the host frees it.
 Handle NewPixelTypes() {
     const TW_UINT16 kItems[] = {TWPT_BW, TWPT_GRAY, TWPT_RGB};
-    Handle h = NewHandleClear(static_cast<Size>(offsetof(TW_ENUMERATION, ItemList) + sizeof kItems));
+    Handle h = hostmem::NewHandle(offsetof(TW_ENUMERATION, ItemList) + sizeof kItems);
     if (h == nullptr) return nullptr;
-    TW_ENUMERATION* pEnum = reinterpret_cast<TW_ENUMERATION*>(*h);
-    pEnum->ItemType = TWTY_UINT16;
-    pEnum->NumItems = 3;
-    pEnum->CurrentIndex = 2;
-    memcpy(*h + offsetof(TW_ENUMERATION, ItemList), kItems, sizeof kItems);
+    hostmem::Put(h, offsetof(TW_ENUMERATION, ItemType), TW_UINT16{TWTY_UINT16});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, NumItems), TW_UINT32{3});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, CurrentIndex), TW_UINT32{2});
+    hostmem::Put(h, offsetof(TW_ENUMERATION, ItemList), kItems);
     return h;
 }
 

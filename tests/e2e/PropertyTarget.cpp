@@ -2,8 +2,9 @@
 // is a function of the call alone (DG, DAT, MSG and the data block's bytes), so that two objects
 // given the same call return the same code and leave the same bytes. The block is overwritten with
 // pseudo-random bytes shaped so that the interesting renderings come up often: claimed and unclaimed
-// events, known capabilities with containers of every kind and any size (a new handle per call,
-// which the host disposes of), item counts beyond the container, and every return code.
+// events, known capabilities with containers of every kind and any size (a new handle of its own
+// making per call, flush against guard pages, which the host frees), item counts beyond the
+// container, and every return code.
 #include <CoreServices/CoreServices.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "DataBlock.h"
+#include "HostMemory.h"
 #include "TripletOperator.h"
 #include "TwainTypes.h"
 
@@ -29,7 +31,7 @@ Handle MakeContainer(std::mt19937_64& rng, TW_UINT16 ConType) {
     static const uint32_t kSizes[] = {0, 2, 6, 8, 12, 19, 20, 24, 40, 64, 100, 300, 1000, 4000};
     static const uint32_t kCounts[] = {0, 1, 3, 10, 400, 100000, 0xFFFFFFFFu};
     const uint32_t nSize = static_cast<uint32_t>(rng() % 4 == 0 ? rng() % 6000 : kSizes[rng() % std::size(kSizes)]);
-    Handle h = NewHandleClear(static_cast<Size>(nSize));
+    Handle h = hostmem::NewHandle(nSize);
     if (h == nullptr) return nullptr;
     unsigned char* p = reinterpret_cast<unsigned char*>(*h);
     for (uint32_t i = 0; i < nSize; ++i) p[i] = static_cast<unsigned char>(rng());
@@ -73,7 +75,7 @@ public:
             const TW_UINT16 ConType = pick(kConTypes);
             Store(p, offsetof(TW_CAPABILITY, Cap), pick(kCaps));
             Store(p, offsetof(TW_CAPABILITY, ConType), ConType);
-            // The handle is always one that can be disposed of: a new container, or null.
+            // The handle is always one that hostmem::FreeHandle can free: a new container, or null.
             Store<TW_HANDLE>(p, offsetof(TW_CAPABILITY, hContainer), rng() % 10 == 0 ? nullptr : MakeContainer(rng, ConType));
         }
         return rc;

@@ -5,8 +5,9 @@
 //   - the log grows by exactly the record a separate analyser that has seen the same calls renders:
 //     the triplet line, the result report (cut at 5120 bytes and followed by the overflow message
 //     when longer) and, after a failed call, the two failure lines;
-//   - under the sanitizer build, nothing outside the data block, the origin identity and the
-//     container is read: each is allocated with exactly its size.
+//   - nothing outside the data block, the origin identity and the container is read or written:
+//     each is the host's own memory of exactly its size, flush against a guard page (HostMemory.h),
+//     and the container's handle a header of two words that the data source made itself.
 #include <CoreServices/CoreServices.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -24,6 +25,7 @@
 
 #include "CallRecord.h"
 #include "DataBlock.h"
+#include "HostMemory.h"
 #include "ModuleHarness.h"
 #include "ParaAnalyze.h"
 #include "TextBuffer.h"
@@ -88,9 +90,6 @@ std::string Difference(const std::string& expected, const std::string& written) 
 // Runs in the child that has loaded the monitor: makes the random calls, reports the first broken
 // property ("failure") and how often each kind of record came up.
 void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
-    // The module's own entry (the harness loaded it), so that a call can carry any origin or none.
-    void* hModule = dlopen(TWAINMON_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD);
-    const auto entry = hModule != nullptr ? reinterpret_cast<harness::DSEntryProc>(dlsym(hModule, "DS_Entry")) : nullptr;
     void* hTarget = dlopen(TWAINMON_PROPERTY_TARGET_PATH, RTLD_NOW | RTLD_LOCAL);
     const auto create =
         hTarget != nullptr ? reinterpret_cast<CreateTwainWrapperProc>(dlsym(hTarget, "CreateTwainWrapper")) : nullptr;
@@ -98,8 +97,8 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
     if (create != nullptr) create(nullptr, &pDirect);
     const auto logs = harness::LogFolderEntries();
     const int logFd = logs.size() == 1 ? open((harness::LogFolder() + "/" + logs[0]).c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (entry == nullptr || pDirect == nullptr || logFd < 0) {
-        return session.Report("failure", "set-up: the entry, the direct data source or the one log file is missing");
+    if (pDirect == nullptr || logFd < 0) {
+        return session.Report("failure", "set-up: the direct data source or the one log file is missing");
     }
     ReadNew(logFd);
 
@@ -109,15 +108,15 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
     std::map<std::string, long> seen;
     for (int i = 0; i < nCalls; ++i) {
         const Triplet t = RandomTriplet(rng);
-        // The host's block and origin, each allocated with exactly its size; a twin for the direct call.
+        // The host's block and origin, each flush against a guard page; a twin for the direct call.
         const size_t nBlock = DataBlockSize(t.DAT);
-        std::unique_ptr<char[]> viaMonitor(new char[nBlock]), direct(new char[nBlock]);
-        std::unique_ptr<TW_IDENTITY> origin(new TW_IDENTITY);
-        for (size_t k = 0; k < nBlock; ++k) direct[k] = viaMonitor[k] = static_cast<char>(rng());
-        for (size_t k = 0; k < sizeof(TW_IDENTITY); ++k) reinterpret_cast<char*>(origin.get())[k] = static_cast<char>(rng());
+        const hostmem::CBlock viaMonitor(nBlock), origin(sizeof(TW_IDENTITY));
+        std::unique_ptr<char[]> direct(new char[nBlock]);
+        for (size_t k = 0; k < nBlock; ++k) direct[k] = viaMonitor.Data()[k] = static_cast<char>(rng());
+        for (size_t k = 0; k < origin.Size(); ++k) origin.Data()[k] = static_cast<char>(rng());
         const bool bNullData = rng() % 32 == 0;
-        TW_IDENTITY* pOrigin = rng() % 32 == 0 ? nullptr : origin.get();
-        char* pData = bNullData ? nullptr : viaMonitor.get();
+        TW_IDENTITY* pOrigin = rng() % 32 == 0 ? nullptr : origin.As<TW_IDENTITY>();
+        char* pData = bNullData ? nullptr : viaMonitor.Data();
         const auto fail = [&](const std::string& what) {
             char call[96];
             snprintf(call, sizeof call, "call %d: DG 0x%x DAT 0x%04x MSG 0x%04x%s%s: ", i, t.DG, t.DAT, t.MSG,
@@ -126,7 +125,7 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
         };
 
         const TW_UINT16 rcDirect = pDirect->OperateTriplet(pOrigin, t.DG, t.DAT, t.MSG, bNullData ? nullptr : direct.get());
-        const TW_UINT16 rc = entry(pOrigin, t.DG, t.DAT, t.MSG, pData);
+        const TW_UINT16 rc = session.CallFrom(pOrigin, t.DG, t.DAT, t.MSG, pData);
         if (rc != rcDirect) return fail("return code " + std::to_string(rc) + ", the data source's " + std::to_string(rcDirect));
         // The containers are new handles of each call: equal in size and bytes, not in address.
         Handle hDirect = nullptr, hMonitor = nullptr;
@@ -141,7 +140,7 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
             memcpy(direct.get() + at, &hMonitor, sizeof hMonitor);
             seen["containers"] += hMonitor != nullptr;
         }
-        if (nBlock != 0 && memcmp(direct.get(), viaMonitor.get(), nBlock) != 0) {
+        if (nBlock != 0 && memcmp(direct.get(), viaMonitor.Data(), nBlock) != 0) {
             return fail("the data block differs from the data source's");
         }
 
@@ -156,15 +155,14 @@ void CheckRandomCalls(harness::CChildSession& session, int nCalls) {
         seen["overflows"] += text.Overflowed();
         seen["failures"] += rc == TWRC_FAILURE;
         seen["claimed"] += t.DAT == DAT_EVENT && t.MSG == MSG_PROCESSEVENT && !expected.empty();
-        DisposeHandle(hDirect);
-        DisposeHandle(hMonitor);
+        hostmem::FreeHandle(hDirect);
+        hostmem::FreeHandle(hMonitor);
     }
     seen["triplets"] = static_cast<long>(mirror.TripletCount());
     for (const auto& count : seen) session.Report(count.first, static_cast<unsigned long long>(count.second));
     close(logFd);
     pDirect->Release();
     dlclose(hTarget);
-    dlclose(hModule);
 }
 
 TEST(CallProperties, HostReceivesTheTargetsResultAndTheLogGrowsByTheRecord) {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "HostMemory.h"
 #include "ModuleHarness.h"
 #include "ScannerInterface.h"
 #include "TestSupport.h"
@@ -27,12 +28,12 @@ std::string Raw(const T& value) {
     return std::string(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-// A host's one-value container holding item.
+// A host's one-value container holding item, in a handle of the host's own making.
 template <typename T>
 Handle NewOneValue(TW_UINT16 itemType, const T& item) {
-    Handle h = NewHandleClear(static_cast<Size>(offsetof(TW_ONEVALUE, Item) + (sizeof item > 4 ? sizeof item : 4)));
-    reinterpret_cast<TW_ONEVALUE*>(*h)->ItemType = itemType;
-    memcpy(*h + offsetof(TW_ONEVALUE, Item), &item, sizeof item);
+    Handle h = hostmem::NewHandle(offsetof(TW_ONEVALUE, Item) + (sizeof item > 4 ? sizeof item : 4));
+    hostmem::Put(h, offsetof(TW_ONEVALUE, ItemType), itemType);
+    hostmem::Put(h, offsetof(TW_ONEVALUE, Item), item);
     return h;
 }
 
@@ -61,9 +62,9 @@ public:
             return Raw(c.Cap) + Raw(c.ConType) + harness::HandleBytes(c.hContainer);
         });
         for (Handle h : {viaMonitor.hContainer, direct.hContainer}) {
-            if (h != hOwn) DisposeHandle(h);
+            if (h != hOwn) hostmem::FreeHandle(h);
         }
-        DisposeHandle(hOwn);
+        hostmem::FreeHandle(hOwn);
     }
 
     // A memory-transfer strip, each side into its own buffer.

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "FieldFormat.h"
+#include "HostMemory.h"
 #include "ModuleHarness.h"
 #include "ScannerInterface.h"
 #include "TestSupport.h"
@@ -186,15 +187,15 @@ TEST_F(EntryLogTest, RenderingOf5120BytesIsWrittenWholeAndOneByteMoreIsCutWithTh
         TW_IDENTITY source;
         OpenSource(session, &source);
         for (const std::vector<TW_UINT16>* pItems : {&fits, &overruns}) {
-            Handle h = NewHandleClear(static_cast<Size>(offsetof(TW_ARRAY, ItemList) + 2 * pItems->size()));
-            reinterpret_cast<TW_ARRAY*>(*h)->ItemType = TWTY_UINT16;
-            reinterpret_cast<TW_ARRAY*>(*h)->NumItems = static_cast<TW_UINT32>(pItems->size());
+            Handle h = hostmem::NewHandle(offsetof(TW_ARRAY, ItemList) + 2 * pItems->size());
+            hostmem::Put(h, offsetof(TW_ARRAY, ItemType), TW_UINT16{TWTY_UINT16});
+            hostmem::Put(h, offsetof(TW_ARRAY, NumItems), static_cast<TW_UINT32>(pItems->size()));
             memcpy(*h + offsetof(TW_ARRAY, ItemList), pItems->data(), 2 * pItems->size());
             TW_CAPABILITY cap = {CAP_EXTENDEDCAPS, TWON_ARRAY, h};
             session.Report("rc", session.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &cap));
             session.Report("pData", reinterpret_cast<uintptr_t>(&cap));
             session.Report("hContainer", reinterpret_cast<uintptr_t>(h));
-            DisposeHandle(h);
+            hostmem::FreeHandle(h);
         }
     });
     ASSERT_TRUE(child.Completed()) << child.stderrText;

@@ -20,6 +20,7 @@
 #include <CoreServices/CoreServices.h>
 #include <gtest/gtest.h>
 
+#include "HostMemory.h"
 #include "ModuleHarness.h"
 #include "TestSupport.h"
 
@@ -53,7 +54,24 @@ protected:
 
 // The kinds of call the threads make: each always renders the same record but for its number and
 // its pointers. The unclaimed event leaves nothing.
-enum CallKind { kIdentity, kStatus, kCapability, kClaimedEvent, kFailure, kUnclaimedEvent, kKinds };
+enum CallKind { kIdentity, kStatus, kGetCapability, kSetCapability, kClaimedEvent, kFailure, kUnclaimedEvent, kKinds };
+
+// A capability call of the host's own memory, flush against guard pages: the TW_CAPABILITY, and
+// for MSG_SET a one-value container in a handle the host makes itself. MSG_GET brings a container
+// of the data source's making. The host frees them all.
+TW_UINT16 CallCapability(CChildSession& session, TW_UINT16 MSG) {
+    const hostmem::CBlock block(sizeof(TW_CAPABILITY));
+    TW_CAPABILITY* pCap = block.As<TW_CAPABILITY>();
+    *pCap = {ICAP_PIXELTYPE, TWON_DONTCARE16, nullptr};
+    if (MSG == MSG_SET) {
+        pCap->ConType = TWON_ONEVALUE;
+        pCap->hContainer = hostmem::NewHandle(sizeof(TW_ONEVALUE));
+        *reinterpret_cast<TW_ONEVALUE*>(*pCap->hContainer) = TW_ONEVALUE{TWTY_UINT16, TWPT_GRAY};
+    }
+    const TW_UINT16 rc = session.Call(DG_CONTROL, DAT_CAPABILITY, MSG, pCap);
+    hostmem::FreeHandle(pCap->hContainer);
+    return rc;
+}
 
 TW_UINT16 CallOfKind(CChildSession& session, int kind) {
     switch (kind) {
@@ -65,12 +83,10 @@ TW_UINT16 CallOfKind(CChildSession& session, int kind) {
             TW_STATUS status = {};
             return session.Call(DG_CONTROL, DAT_STATUS, MSG_GET, &status);
         }
-        case kCapability: {
-            TW_CAPABILITY cap = {ICAP_PIXELTYPE, TWON_DONTCARE16, nullptr};
-            const TW_UINT16 rc = session.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &cap);
-            DisposeHandle(cap.hContainer);
-            return rc;
-        }
+        case kGetCapability:
+            return CallCapability(session, MSG_GET);
+        case kSetCapability:
+            return CallCapability(session, MSG_SET);
         case kClaimedEvent:
         case kUnclaimedEvent: {
             char hostEvent = 0;
@@ -148,9 +164,9 @@ TEST_F(HostSafetyTest, ConcurrentCallsLeaveWholeRecordsNumberedInFileOrder) {
         m_options);
     ASSERT_TRUE(child.Completed()) << child.stderrText;
     const std::vector<Record> reference = SplitRecords(harness::ReadOnlyLog());
-    ASSERT_EQ(reference.size(), 5u);  // the unclaimed event left nothing
+    ASSERT_EQ(reference.size(), 6u);  // the unclaimed event left nothing
 
-    // Four threads, each making every kind of call in a rotation of its own.
+    // Four threads, each making every kind of call in a rotation of its own, and its own handles.
     const int kThreads = 4, kRounds = 400;
     harness::MakeEmptyLogFolder();
     child = RunInChild(
@@ -177,7 +193,7 @@ TEST_F(HostSafetyTest, ConcurrentCallsLeaveWholeRecordsNumberedInFileOrder) {
     ASSERT_TRUE(child.Completed()) << child.stderrText;
     EXPECT_EQ(child.Value("wrong"), "0");
     const std::map<std::string, int> counts = CheckRecords(harness::ReadOnlyLog(), reference);
-    EXPECT_EQ(counts.size(), 5u);
+    EXPECT_EQ(counts.size(), 6u);
     for (const auto& count : counts) EXPECT_EQ(count.second, kThreads * kRounds) << count.first;
 }
 
@@ -333,4 +349,25 @@ TEST_F(HostSafetyTest, LoadsAtTheSameMomentEachHaveAFileOfTheirOwn) {
         EXPECT_EQ(log.rfind(record, 0), 0u) << name << ":\n" << log;
         EXPECT_EQ(log.find("[00001]", 1), std::string::npos) << name << ":\n" << log;
     }
+}
+
+TEST_F(HostSafetyTest, WithLoggingOffTheHostsDataIsNeverTouched) {
+    // Blocks of no bytes, flush against a guard page: a monitor that rendered these calls, or only
+    // looked at their data to decide, would fault at the first byte. Without a log folder each
+    // is forwarded, and the data source does not touch them either.
+    harness::RemoveLogFolder();
+    const ChildResult child = RunInChild(
+        [](CChildSession& session) {
+            const hostmem::CBlock untouchable(0);
+            TW_IDENTITY* pOrigin = untouchable.As<TW_IDENTITY>();
+            session.Report("rc", session.CallFrom(pOrigin, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, untouchable.Data()));
+            session.Report("rc", session.CallFrom(pOrigin, DG_CONTROL, DAT_CAPABILITY, MSG_SET, untouchable.Data()));
+            session.Report("rc", session.CallFrom(pOrigin, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, untouchable.Data()));
+            session.Report("rc", session.CallFrom(pOrigin, DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, untouchable.Data()));
+        },
+        m_options);
+    ASSERT_TRUE(child.Completed()) << child.stderrText;
+    EXPECT_EQ(child.Values("rc"), (std::vector<std::string>{"0", "0", "0", "1"}));
+    EXPECT_EQ(child.stderrText, "");
+    EXPECT_EQ(harness::LogFolderEntries(), std::vector<std::string>{});
 }

@@ -11,16 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "HostMemory.h"
 #include "TestSupport.h"
 #include "TwainTypes.h"
 
 namespace capsupport {
 
-// A zero-filled container of exactly nSize bytes in a memory handle, freed with the object.
+// A zero-filled container of exactly nSize bytes in a handle of the host's own making (HostMemory.h:
+// its header and block flush against guard pages), freed with the object.
 class Container {
 public:
-    explicit Container(size_t nSize) : m_hHandle(NewHandleClear(static_cast<Size>(nSize))) {}
-    ~Container() { DisposeHandle(m_hHandle); }
+    explicit Container(size_t nSize) : m_hHandle(hostmem::NewHandle(nSize)) {}
+    ~Container() { hostmem::FreeHandle(m_hHandle); }
     Container(const Container&) = delete;
     Container& operator=(const Container&) = delete;
 
@@ -30,7 +32,7 @@ public:
     // Stores a value of a plain type at a byte offset (any alignment).
     template <typename T>
     void Put(size_t nOffset, const T& value) {
-        memcpy(Data() + nOffset, &value, sizeof(T));
+        hostmem::Put(m_hHandle, nOffset, value);
     }
     void PutBytes(size_t nOffset, const void* pBytes, size_t nBytes) { memcpy(Data() + nOffset, pBytes, nBytes); }
 

@@ -5,12 +5,14 @@
 #include <CoreServices/CoreServices.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "HostMemory.h"
 #include "ScannerInterface.h"
 #include "twaintbl.h"
 
@@ -65,25 +67,30 @@ namespace {
 
 // ---- Capabilities ------------------------------------------------------------------------------
 
+// The application's containers are its own handles: a header of two words and a block, each flush
+// against a guard page, as a strict host makes them; hostmem::FreeHandle frees them and the ones the
+// source answers with alike. A block ends flush with its last byte, so it may start at any address:
+// its fields are stored and loaded with hostmem::Put and Get.
+using hostmem::Get;
+using hostmem::Put;
+
 // A one-value container the application builds for MSG_SET.
 Handle NewOneValue(TW_UINT16 itemType, const void* pValue, size_t nSize) {
-    const size_t nBytes = offsetof(TW_ONEVALUE, Item) + (nSize > 4 ? nSize : 4);
-    Handle h = NewHandleClear(static_cast<Size>(nBytes));
+    Handle h = hostmem::NewHandle(offsetof(TW_ONEVALUE, Item) + (nSize > 4 ? nSize : 4));
     if (h == nullptr) return nullptr;
     HLock(h);
-    reinterpret_cast<TW_ONEVALUE*>(*h)->ItemType = itemType;
+    Put(h, offsetof(TW_ONEVALUE, ItemType), itemType);
     memcpy(*h + offsetof(TW_ONEVALUE, Item), pValue, nSize);
     HUnlock(h);
     return h;
 }
 
 Handle NewUint16Array(const std::vector<TW_UINT16>& items) {
-    Handle h = NewHandleClear(static_cast<Size>(offsetof(TW_ARRAY, ItemList) + items.size() * sizeof(TW_UINT16)));
+    Handle h = hostmem::NewHandle(offsetof(TW_ARRAY, ItemList) + items.size() * sizeof(TW_UINT16));
     if (h == nullptr) return nullptr;
     HLock(h);
-    TW_ARRAY* pArray = reinterpret_cast<TW_ARRAY*>(*h);
-    pArray->ItemType = TWTY_UINT16;
-    pArray->NumItems = static_cast<TW_UINT32>(items.size());
+    Put(h, offsetof(TW_ARRAY, ItemType), TW_UINT16{TWTY_UINT16});
+    Put(h, offsetof(TW_ARRAY, NumItems), static_cast<TW_UINT32>(items.size()));
     if (!items.empty()) memcpy(*h + offsetof(TW_ARRAY, ItemList), items.data(), items.size() * sizeof(TW_UINT16));
     HUnlock(h);
     return h;
@@ -95,8 +102,8 @@ TW_UINT16 GetCap(CHost& host, TW_UINT16 MSG, TW_UINT16 cap, TW_CAPABILITY* pResu
     const TW_UINT16 rc = host.Call(DG_CONTROL, DAT_CAPABILITY, MSG, &capability);
     if (pResult != nullptr) {
         *pResult = capability;  // the caller frees it
-    } else if (capability.hContainer != nullptr) {
-        DisposeHandle(capability.hContainer);
+    } else {
+        hostmem::FreeHandle(capability.hContainer);
     }
     return rc;
 }
@@ -106,7 +113,7 @@ TW_UINT16 SetCapContainer(CHost& host, TW_UINT16 cap, TW_UINT16 conType, Handle 
     if (hContainer == nullptr) return TWRC_FAILURE;
     TW_CAPABILITY capability = {cap, conType, hContainer};
     const TW_UINT16 rc = host.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-    DisposeHandle(hContainer);
+    hostmem::FreeHandle(hContainer);
     return rc;
 }
 
@@ -126,14 +133,13 @@ std::vector<TW_UINT16> SupportedCaps(CHost& host) {
     HLock(h);
     const size_t nSize = static_cast<size_t>(GetHandleSize(h));
     if (capability.ConType == TWON_ARRAY && nSize >= offsetof(TW_ARRAY, ItemList)) {
-        const TW_ARRAY* pArray = reinterpret_cast<const TW_ARRAY*>(*h);
         const size_t nFit = (nSize - offsetof(TW_ARRAY, ItemList)) / sizeof(TW_UINT16);
-        const size_t nItems = pArray->NumItems < nFit ? pArray->NumItems : nFit;
+        const size_t nItems = std::min<size_t>(Get<TW_UINT32>(h, offsetof(TW_ARRAY, NumItems)), nFit);
         caps.resize(nItems);
         if (nItems != 0) memcpy(caps.data(), *h + offsetof(TW_ARRAY, ItemList), nItems * sizeof(TW_UINT16));
     }
     HUnlock(h);
-    DisposeHandle(h);
+    hostmem::FreeHandle(h);
     return caps;
 }
 
@@ -144,12 +150,12 @@ bool Settable(CHost& host, TW_UINT16 cap) {
     if (GetCap(host, MSG_QUERYSUPPORT, cap, &capability) == TWRC_SUCCESS && capability.hContainer != nullptr) {
         HLock(capability.hContainer);
         if (static_cast<size_t>(GetHandleSize(capability.hContainer)) >= sizeof(TW_ONEVALUE)) {
-            const TW_ONEVALUE* pValue = reinterpret_cast<const TW_ONEVALUE*>(*capability.hContainer);
-            bSettable = (static_cast<TW_INT32>(pValue->Item) & TWQC_SET) != 0;
+            const TW_INT32 support = Get<TW_INT32>(capability.hContainer, offsetof(TW_ONEVALUE, Item));
+            bSettable = (support & TWQC_SET) != 0;
         }
         HUnlock(capability.hContainer);
     }
-    if (capability.hContainer != nullptr) DisposeHandle(capability.hContainer);
+    hostmem::FreeHandle(capability.hContainer);
     return bSettable;
 }
 
@@ -236,7 +242,7 @@ void TransferInStrips(CHost& host) {
 void TransferNative(CHost& host) {
     TW_HANDLE hImage = nullptr;
     host.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &hImage);
-    if (hImage != nullptr) DisposeHandle(hImage);  // the application's image now
+    hostmem::FreeHandle(hImage);  // the application's image now
 }
 
 // What the application asks about the page while it is being transferred.
@@ -319,7 +325,7 @@ void EverySetting(CHost& host) {
     TW_CUSTOMDSDATA custom = {0, nullptr};
     if (host.Call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_GET, &custom) == TWRC_SUCCESS && custom.hData != nullptr) {
         host.Call(DG_CONTROL, DAT_CUSTOMDSDATA, MSG_SET, &custom);
-        DisposeHandle(custom.hData);
+        hostmem::FreeHandle(custom.hData);
     }
 
     TW_SETUPFILEXFER file = {};

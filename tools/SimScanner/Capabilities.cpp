@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "FieldFormat.h"
+#include "HostMemory.h"
 
 namespace simscan {
 
@@ -195,18 +196,22 @@ std::vector<Capability> ScannerCapabilities() {
 
 // ---- Containers for the application ----------------------------------------------------------
 
-// A new zero-filled handle of at least size bytes, locked; null when memory is short.
+// A new zero-filled container of at least size bytes, locked while it is filled; null when memory
+// is short. The scanner makes its handles itself, as data sources do: the header of two words and
+// the block each end flush against a guard page (the application frees them with hostmem::FreeHandle).
 Handle NewContainer(size_t size, size_t minimum) {
-    Handle h = NewHandleClear(static_cast<Size>(size < minimum ? minimum : size));
+    Handle h = hostmem::NewHandle(size < minimum ? minimum : size);
     if (h != nullptr) HLock(h);
     return h;
 }
 
+// A container's block ends flush with its last item, so it may start at any address.
+using hostmem::Put;
+
 Handle MakeOneValue(TW_UINT16 itemType, const CapValue& value) {
     Handle h = NewContainer(offsetof(TW_ONEVALUE, Item) + ItemSize(itemType), sizeof(TW_ONEVALUE));
     if (h == nullptr) return nullptr;
-    TW_ONEVALUE* p = reinterpret_cast<TW_ONEVALUE*>(*h);
-    p->ItemType = itemType;
+    Put(h, offsetof(TW_ONEVALUE, ItemType), itemType);
     // A frame or a string continues past Item inside the container.
     memcpy(*h + offsetof(TW_ONEVALUE, Item), value.bytes.data(), value.bytes.size());
     HUnlock(h);
@@ -225,11 +230,10 @@ Handle MakeEnumeration(TW_UINT16 itemType, const std::vector<CapValue>& items, s
     Handle h = NewContainer(offsetof(TW_ENUMERATION, ItemList) + items.size() * ItemSize(itemType),
                             sizeof(TW_ENUMERATION));
     if (h == nullptr) return nullptr;
-    TW_ENUMERATION* p = reinterpret_cast<TW_ENUMERATION*>(*h);
-    p->ItemType = itemType;
-    p->NumItems = static_cast<TW_UINT32>(items.size());
-    p->CurrentIndex = static_cast<TW_UINT32>(currentIndex);
-    p->DefaultIndex = static_cast<TW_UINT32>(defaultIndex);
+    Put(h, offsetof(TW_ENUMERATION, ItemType), itemType);
+    Put(h, offsetof(TW_ENUMERATION, NumItems), static_cast<TW_UINT32>(items.size()));
+    Put(h, offsetof(TW_ENUMERATION, CurrentIndex), static_cast<TW_UINT32>(currentIndex));
+    Put(h, offsetof(TW_ENUMERATION, DefaultIndex), static_cast<TW_UINT32>(defaultIndex));
     CopyItems(*h + offsetof(TW_ENUMERATION, ItemList), items);
     HUnlock(h);
     return h;
@@ -238,9 +242,8 @@ Handle MakeEnumeration(TW_UINT16 itemType, const std::vector<CapValue>& items, s
 Handle MakeArray(TW_UINT16 itemType, const std::vector<CapValue>& items) {
     Handle h = NewContainer(offsetof(TW_ARRAY, ItemList) + items.size() * ItemSize(itemType), sizeof(TW_ARRAY));
     if (h == nullptr) return nullptr;
-    TW_ARRAY* p = reinterpret_cast<TW_ARRAY*>(*h);
-    p->ItemType = itemType;
-    p->NumItems = static_cast<TW_UINT32>(items.size());
+    Put(h, offsetof(TW_ARRAY, ItemType), itemType);
+    Put(h, offsetof(TW_ARRAY, NumItems), static_cast<TW_UINT32>(items.size()));
     CopyItems(*h + offsetof(TW_ARRAY, ItemList), items);
     HUnlock(h);
     return h;
@@ -256,13 +259,12 @@ TW_UINT32 Cell(const CapValue& value) {
 Handle MakeRange(const Capability& c) {
     Handle h = NewContainer(sizeof(TW_RANGE), sizeof(TW_RANGE));
     if (h == nullptr) return nullptr;
-    TW_RANGE* p = reinterpret_cast<TW_RANGE*>(*h);
-    p->ItemType = c.itemType;
-    p->MinValue = Cell(c.minValue);
-    p->MaxValue = Cell(c.maxValue);
-    p->StepSize = Cell(c.stepSize);
-    p->DefaultValue = Cell(c.defaultValue);
-    p->CurrentValue = Cell(c.current);
+    Put(h, offsetof(TW_RANGE, ItemType), c.itemType);
+    Put(h, offsetof(TW_RANGE, MinValue), Cell(c.minValue));
+    Put(h, offsetof(TW_RANGE, MaxValue), Cell(c.maxValue));
+    Put(h, offsetof(TW_RANGE, StepSize), Cell(c.stepSize));
+    Put(h, offsetof(TW_RANGE, DefaultValue), Cell(c.defaultValue));
+    Put(h, offsetof(TW_RANGE, CurrentValue), Cell(c.current));
     HUnlock(h);
     return h;
 }

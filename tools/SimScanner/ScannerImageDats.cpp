@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "HostMemory.h"
 #include "SimScanner.h"
 
 namespace simscan {
@@ -221,7 +222,7 @@ TW_UINT16 CSimScanner::DatImageNativeXfer(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF
 
     // The page as a bitmap in a handle the application frees.
     const std::string bitmap = EncodeBitmap(m_page, false);
-    Handle h = NewHandleClear(static_cast<Size>(bitmap.size()));
+    Handle h = hostmem::NewHandle(bitmap.size());
     if (h == nullptr) return Fail(TWCC_LOWMEMORY);
     HLock(h);
     memcpy(*h, bitmap.data(), bitmap.size());

@@ -68,6 +68,10 @@ enum : TW_UINT16 {
 // Idle events the scanner needs after MSG_ENABLEDS before its page is ready (the lamp warms up).
 constexpr int kWarmUpIdleEvents = 2;
 
+// Every handle the scanner answers with (a capability's container, the stored settings of
+// DAT_CUSTOMDSDATA, a native transfer's image) is of its own making, as a data source's are: made
+// with hostmem::NewHandle, the application frees it with hostmem::FreeHandle.
+
 // When this environment variable is set, the scanner reports on standard error what it is
 // created for.
 constexpr const char* kDebugVariable = "TWAINMON_SIMSCANNER_DEBUG";

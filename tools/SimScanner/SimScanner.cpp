@@ -10,6 +10,8 @@
 #include <cstring>
 #include <new>
 
+#include "HostMemory.h"
+
 namespace simscan {
 
 namespace {
@@ -317,7 +319,7 @@ TW_UINT16 CSimScanner::DatCustomDsData(pTW_IDENTITY, TW_UINT16 MSG, TW_MEMREF pD
                 blob.append(reinterpret_cast<const char*>(&size), sizeof size);
                 blob += value.bytes;
             }
-            Handle h = NewHandleClear(static_cast<Size>(blob.size()));
+            Handle h = hostmem::NewHandle(blob.size());
             if (h == nullptr) return Fail(TWCC_LOWMEMORY);
             HLock(h);
             memcpy(*h, blob.data(), blob.size());

@@ -27,15 +27,19 @@ enum {
     afpAccessDenied = -5000
 };
 
-/* Memory Manager. A handle is the address of a header { char* master; size_t size; SInt8 state; }:
- * *handle is the block's data address, the second word its size in bytes, then the handle's state
- * flags as HGetState reports them. Applications on this platform build TW_CAPABILITY containers in
- * such handles. Blocks never move; locking only sets the locked flag. */
+/* Memory Manager. A handle is the address of a two-word header { char* master; size_t size; } and
+ * nothing more: *handle is the block's data address, the second word its size in bytes. Hosts build
+ * such headers themselves (applications for the TW_CAPABILITY containers they pass, data sources
+ * for the ones they answer with), so no call here reads or writes past those two words of a handle
+ * it did not make. Blocks never move: locking changes only the state HGetState reports, which the
+ * stand-in keeps apart from the handle, never in the host's memory. */
 typedef struct {
     char* master;
     size_t size;
-    SInt8 state;
 } HandleHeader;
+#ifdef __cplusplus
+static_assert(sizeof(HandleHeader) == 2 * sizeof(void*), "a handle's header is two words, as hosts build it");
+#endif
 
 /* HGetState's flags, as on the Mac. */
 enum { kHandleIsResourceBit = 5, kHandlePurgeableBit = 6, kHandleLockedBit = 7 };
