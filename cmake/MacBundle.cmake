@@ -14,10 +14,14 @@
 # sets this to the name that data source had.
 set(TWAINMON_BUNDLE_NAME "TwainMonitor" CACHE STRING
   "File name of the bundle (<name>.ds) and of its executable (Contents/MacOS/<name>)")
-# An identifier holds letters, digits, hyphens and periods only.
-string(REGEX REPLACE "[^A-Za-z0-9.-]" "-" twainmon_identifier_name "${TWAINMON_BUNDLE_NAME}")
-set(TWAINMON_BUNDLE_IDENTIFIER "org.twainmonitor.${twainmon_identifier_name}" CACHE STRING
-  "CFBundleIdentifier of the bundle")
+# Empty: derived from the name, also when the name changes in an existing build tree. An identifier
+# holds letters, digits, hyphens and periods only.
+set(TWAINMON_BUNDLE_IDENTIFIER "" CACHE STRING "CFBundleIdentifier of the bundle (empty: org.twainmonitor.<name>)")
+set(twainmon_bundle_identifier "${TWAINMON_BUNDLE_IDENTIFIER}")
+if(NOT twainmon_bundle_identifier)
+  string(REGEX REPLACE "[^A-Za-z0-9.-]" "-" twainmon_identifier_name "${TWAINMON_BUNDLE_NAME}")
+  set(twainmon_bundle_identifier "org.twainmonitor.${twainmon_identifier_name}")
+endif()
 set(TWAINMON_BUNDLE_VERSION "1.10" CACHE STRING "CFBundleShortVersionString and CFBundleVersion")
 
 # The bundle is universal, whatever Mac the host application runs on. The rest of the project
@@ -70,7 +74,7 @@ function(twainmon_add_mac_bundle)
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}"
     MACOSX_BUNDLE_INFO_PLIST "${CMAKE_SOURCE_DIR}/Mac/DSEntry2/Info.plist.in"
     MACOSX_BUNDLE_BUNDLE_NAME "${TWAINMON_BUNDLE_NAME}"
-    MACOSX_BUNDLE_GUI_IDENTIFIER "${TWAINMON_BUNDLE_IDENTIFIER}"
+    MACOSX_BUNDLE_GUI_IDENTIFIER "${twainmon_bundle_identifier}"
     MACOSX_BUNDLE_SHORT_VERSION_STRING "${TWAINMON_BUNDLE_VERSION}"
     MACOSX_BUNDLE_BUNDLE_VERSION "${TWAINMON_BUNDLE_VERSION}"
     LINK_DEPENDS "${exports}")
