@@ -86,5 +86,21 @@ function(twainmon_add_mac_bundle)
     "LINKER:-dead_strip"
     "LINKER:-weak_framework,TWAIN"
     "LINKER:-adhoc_codesign")
-  install(TARGETS TwainMonitor LIBRARY DESTINATION "${TWAINMON_BUNDLE_DESTINATION}")
+  # The bundle is installed only when asked for (cmake --install <build> --component bundle): a
+  # monitor belongs in place of a maker's data source (scripts/install-mac), not beside it, where
+  # the data-source manager would list two sources of one identity. Installed over a bundle of the
+  # same name that is not the monitor's, it would overwrite that bundle's executable; the install
+  # refuses that instead.
+  set(twainmon_install_guard [=[
+    set(twainmon_installed "$ENV{DESTDIR}@TWAINMON_BUNDLE_DESTINATION@/@TWAINMON_BUNDLE_NAME@.ds")
+    if(EXISTS "${twainmon_installed}/Contents/Info.plist")
+      file(STRINGS "${twainmon_installed}/Contents/Info.plist" twainmon_ours REGEX "<string>@twainmon_bundle_identifier@</string>")
+      if(NOT twainmon_ours)
+        message(FATAL_ERROR "${twainmon_installed} is not the monitor's bundle: it is left as it is. "
+          "scripts/install-mac puts the monitor in place of a maker's data source and keeps the original.")
+      endif()
+    endif()]=])
+  string(CONFIGURE "${twainmon_install_guard}" twainmon_install_guard @ONLY)
+  install(CODE "${twainmon_install_guard}" COMPONENT bundle EXCLUDE_FROM_ALL)
+  install(TARGETS TwainMonitor LIBRARY DESTINATION "${TWAINMON_BUNDLE_DESTINATION}" COMPONENT bundle EXCLUDE_FROM_ALL)
 endfunction()
