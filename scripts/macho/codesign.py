@@ -12,7 +12,7 @@ signature is big-endian.
 import hashlib
 import sys
 
-from machofile import MachOError, read_slice, slices, unpack
+from machofile import MachOError, read_slice, report, slices, unpack
 
 SUPERBLOB_MAGIC = 0xFADE0CC0
 CODEDIRECTORY_MAGIC = 0xFADE0C02
@@ -112,9 +112,7 @@ def main(arguments):
         problems = check(data, arguments[1])
     except MachOError as error:
         problems = ["cannot read the code signature: %s" % error]
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    return report(problems)
 
 
 if __name__ == "__main__":

@@ -21,7 +21,7 @@ import os
 import re
 import sys
 
-from machofile import MachOError, parse_version, thin, version_text
+from machofile import MachOError, parse_version, report, thin, version_text
 
 DEPLOYMENT_TARGET = "11.0"
 
@@ -150,9 +150,7 @@ def main(arguments):
         problems = check_stubs(arguments[1], Facts(arguments[2]))
     else:
         sys.exit("usage: imports.py bundle BINARY ARCH FACTS | imports.py stubs SDK FACTS")
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    return report(problems)
 
 
 if __name__ == "__main__":

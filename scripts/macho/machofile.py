@@ -7,6 +7,7 @@ file: a field that points outside it raises MachOError, which the checks report.
 """
 
 import struct
+from collections import namedtuple
 
 FAT_MAGIC = 0xCAFEBABE
 MH_MAGIC_64 = 0xFEEDFACF
@@ -14,7 +15,6 @@ MH_MAGIC_64 = 0xFEEDFACF
 CPU_TYPES = {0x01000007: "x86_64", 0x0100000C: "arm64"}
 
 MH_OBJECT = 0x1
-MH_BUNDLE = 0x8
 
 LC_REQ_DYLD = 0x80000000
 LC_SYMTAB = 0x2
@@ -48,6 +48,11 @@ class MachOError(Exception):
     """The file is not what a reader of Mach-O can make sense of."""
 
 
+def arch_name(cputype):
+    cputype &= 0xFFFFFFFF
+    return CPU_TYPES.get(cputype, "cputype %#x" % cputype)
+
+
 def version_text(packed):
     """A version as load commands pack it (X.Y.Z in 16.8.8 bits), as otool prints it."""
     return "%d.%d.%d" % (packed >> 16, (packed >> 8) & 0xFF, packed & 0xFF)
@@ -59,8 +64,8 @@ def parse_version(text):
     return (parts[0] << 16) | (parts[1] << 8) | parts[2]
 
 
-def read_uleb(data, offset):
-    """An unsigned LEB128 number at offset: (value, offset after it)."""
+def read_leb(data, offset, signed=False):
+    """A LEB128 number at offset, unsigned or signed: (value, offset after it)."""
     value = 0
     shift = 0
     while True:
@@ -71,24 +76,17 @@ def read_uleb(data, offset):
         value |= (byte & 0x7F) << shift
         shift += 7
         if byte < 0x80:
+            if signed and byte & 0x40:
+                value -= 1 << shift
             return value, offset
+
+
+def read_uleb(data, offset):
+    return read_leb(data, offset)
 
 
 def read_sleb(data, offset):
-    """A signed LEB128 number at offset: (value, offset after it)."""
-    value = 0
-    shift = 0
-    while True:
-        if offset >= len(data):
-            raise MachOError("a LEB128 number runs past its data")
-        byte = data[offset]
-        offset += 1
-        value |= (byte & 0x7F) << shift
-        shift += 7
-        if byte < 0x80:
-            if byte & 0x40:
-                value -= 1 << shift
-            return value, offset
+    return read_leb(data, offset, signed=True)
 
 
 def read_cstring(data, offset):
@@ -106,13 +104,8 @@ def unpack(fmt, data, offset):
     return struct.unpack_from(fmt, data, offset)
 
 
-class Slice:
-    """Where one architecture's file stands inside a (possibly universal) file."""
-
-    def __init__(self, arch, offset, size):
-        self.arch = arch
-        self.offset = offset
-        self.size = size
+# Where one architecture's file stands inside a (possibly universal) file.
+Slice = namedtuple("Slice", "arch offset size")
 
 
 def slices(data):
@@ -125,73 +118,36 @@ def slices(data):
             cputype, _, offset, size, _ = unpack(">iiIII", data, 8 + 20 * index)
             if offset + size > len(data):
                 raise MachOError("a slice runs past the end of the universal file")
-            found.append(Slice(CPU_TYPES.get(cputype & 0xFFFFFFFF, "cputype %#x" % cputype), offset, size))
+            found.append(Slice(arch_name(cputype), offset, size))
         return found
     (magic,) = unpack("<I", data, 0)
     if magic != MH_MAGIC_64:
         raise MachOError("not a 64-bit Mach-O file")
     (cputype,) = unpack("<i", data, 4)
-    return [Slice(CPU_TYPES.get(cputype & 0xFFFFFFFF, "cputype %#x" % cputype), 0, len(data))]
+    return [Slice(arch_name(cputype), 0, len(data))]
 
 
-class Section:
-    def __init__(self, segname, sectname, addr, size, offset, reloff, nreloc, flags):
-        self.segname = segname
-        self.sectname = sectname
-        self.addr = addr
-        self.size = size
-        self.offset = offset
-        self.reloff = reloff
-        self.nreloc = nreloc
-        self.flags = flags
-
+class Section(namedtuple("Section", "segname sectname addr size offset reloff nreloc flags")):
     def contains(self, address):
         return self.addr <= address < self.addr + self.size
 
 
-class Symbol:
-    def __init__(self, name, type_, sect, desc, value):
-        self.name = name
-        self.type = type_
-        self.sect = sect
-        self.desc = desc
-        self.value = value
-
+class Symbol(namedtuple("Symbol", "name type sect desc value")):
     @property
     def defined(self):
         return not self.type & N_STAB and self.type & N_TYPE == N_SECT
 
 
-class Dylib:
-    """A library the file links, with the versions recorded when it was linked."""
-
-    def __init__(self, name, kind, current_version, compatibility_version, command_offset):
-        self.name = name
-        self.kind = kind
-        self.current_version = current_version
-        self.compatibility_version = compatibility_version
-        self.command_offset = command_offset  # of its load command, within the slice
+# A library the file links, with the versions recorded when it was linked and where its load
+# command stands in the slice.
+Dylib = namedtuple("Dylib", "name kind current_version compatibility_version command_offset")
 
 
-class Relocation:
-    def __init__(self, address, symbolnum, pcrel, length, extern, type_):
-        self.address = address
-        self.symbolnum = symbolnum
-        self.pcrel = pcrel
-        self.length = length
-        self.extern = extern
-        self.type = type_
+Relocation = namedtuple("Relocation", "address symbolnum pcrel length extern type")
 
 
-class Bind:
-    """An import: the pointer at address is bound to symbol from the library of ordinal."""
-
-    def __init__(self, address, symbol, ordinal, weak_import, table):
-        self.address = address
-        self.symbol = symbol
-        self.ordinal = ordinal
-        self.weak_import = weak_import
-        self.table = table
+# An import: the pointer at address is bound to symbol from the library of ordinal.
+Bind = namedtuple("Bind", "address symbol ordinal weak_import table")
 
 
 class MachO:
@@ -202,7 +158,7 @@ class MachO:
         magic, cputype, _, filetype, ncmds, sizeofcmds, _, _ = unpack("<IiiIIIII", data, 0)
         if magic != MH_MAGIC_64:
             raise MachOError("not a 64-bit Mach-O file")
-        self.arch = CPU_TYPES.get(cputype & 0xFFFFFFFF, "cputype %#x" % cputype)
+        self.arch = arch_name(cputype)
         self.filetype = filetype
         self.sections = []
         self.segments = {}
@@ -272,25 +228,11 @@ class MachO:
             raise MachOError("section %s,%s runs past the end of the file" % (section.segname, section.sectname))
         return self.data[section.offset:section.offset + section.size]
 
-    def section_at(self, address):
-        for section in self.sections:
-            if section.contains(address):
-                return section
-        return None
-
     @property
     def base_address(self):
         """The address of the Mach-O header: unwind tables count offsets from it."""
         text = self.segments.get("__TEXT")
         return text[0] if text else 0
-
-    def read_pointer(self, address):
-        """The 8 bytes at address, as the file holds them."""
-        section = self.section_at(address)
-        if section is None:
-            raise MachOError("address %#x is in no section" % address)
-        (value,) = unpack("<Q", self.data, section.offset + address - section.addr)
-        return value
 
     # ---- Symbols
 
@@ -328,11 +270,6 @@ class MachO:
             symbol = self.symbols[relocation.symbolnum]
             return symbol.value if symbol.defined else None
         return 0  # section-based: the bytes hold the address itself
-
-    def relocation_symbol(self, relocation):
-        if relocation.extern and relocation.symbolnum < len(self.symbols):
-            return self.symbols[relocation.symbolnum].name
-        return None
 
     # ---- Linked libraries and imports
 
@@ -419,6 +356,13 @@ class MachO:
             else:
                 raise MachOError("unknown bind opcode %#x" % byte)
         return found
+
+
+def report(problems):
+    """Prints the problems a check found, one a line: the exit status, 1 when there is any."""
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
 
 
 def read_slice(data, slice_):

@@ -23,9 +23,10 @@ and the LSB's description of .eh_frame.
 
 import bisect
 import os
+import struct
 import sys
 
-from machofile import MachOError, MachO, thin, read_cstring, read_sleb, read_uleb, unpack
+from machofile import MH_OBJECT, MachOError, MachO, read_cstring, read_leb, read_sleb, read_uleb, report, thin, unpack
 
 PERSONALITY = "___gxx_personality_v0"
 LIBCXX = "/usr/lib/libc++.1.dylib"
@@ -35,6 +36,11 @@ UNWIND_MODE_MASK = 0x0F000000
 UNWIND_DWARF_OFFSET_MASK = 0x00FFFFFF
 # The mode that says "see the FDE in __eh_frame" differs between the architectures.
 DWARF_MODE = {"arm64": 0x03000000, "x86_64": 0x04000000}
+
+# The forms of a DW_EH_PE pointer encoding (its low four bits): LEB128 numbers, signed or not, and
+# fixed-size ones as struct reads them (absptr is 8 bytes in a 64-bit file).
+LEB_FORMS = {0x1: False, 0x9: True}
+FIXED_FORMS = {0x0: "<q", 0x2: "<H", 0x3: "<I", 0x4: "<Q", 0xA: "<h", 0xB: "<i", 0xC: "<q"}
 
 # Relocation types of object files (<mach-o/arm64/reloc.h>, <mach-o/x86_64/reloc.h>).
 RELOC_UNSIGNED = 0
@@ -133,7 +139,7 @@ class EhFrameReader:
         self.section = section
         self.data = macho.section_data(section)
         self.relocations = {}
-        if macho.filetype == 0x1:  # MH_OBJECT
+        if macho.filetype == MH_OBJECT:
             for relocation in macho.relocations(section):
                 self.relocations.setdefault(relocation.address, []).append(relocation)
 
@@ -143,24 +149,11 @@ class EhFrameReader:
         if encoding == 0xFF:
             return None, position
         form = encoding & 0x0F
-        if form == 0x0:
-            value, end = unpack("<q", self.data, position)[0], position + 8
-        elif form == 0x1:
-            value, end = read_uleb(self.data, position)
-        elif form == 0x2:
-            value, end = unpack("<H", self.data, position)[0], position + 2
-        elif form == 0x3:
-            value, end = unpack("<I", self.data, position)[0], position + 4
-        elif form == 0x4:
-            value, end = unpack("<Q", self.data, position)[0], position + 8
-        elif form == 0x9:
-            value, end = read_sleb(self.data, position)
-        elif form == 0xA:
-            value, end = unpack("<h", self.data, position)[0], position + 2
-        elif form == 0xB:
-            value, end = unpack("<i", self.data, position)[0], position + 4
-        elif form == 0xC:
-            value, end = unpack("<q", self.data, position)[0], position + 8
+        if form in LEB_FORMS:
+            value, end = read_leb(self.data, position, signed=LEB_FORMS[form])
+        elif form in FIXED_FORMS:
+            value = unpack(FIXED_FORMS[form], self.data, position)[0]
+            end = position + struct.calcsize(FIXED_FORMS[form])
         else:
             raise MachOError("__eh_frame pointer encoding %#x" % encoding)
         relocations = self.relocations.get(position, [])
@@ -420,9 +413,7 @@ def main(arguments):
         problems = check(thin(binary, arch), objects)
     except MachOError as error:
         problems = ["cannot read the unwind tables: %s" % error]
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    return report(problems)
 
 
 if __name__ == "__main__":
