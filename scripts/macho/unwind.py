@@ -214,7 +214,7 @@ class EhFrameReader:
         return records
 
     def read_cie(self, position):
-        version = self.data[position]
+        (version,) = unpack("<B", self.data, position)
         augmentation, position = read_cstring(self.data, position + 1)
         _, position = read_uleb(self.data, position)  # code alignment
         _, position = read_sleb(self.data, position)  # data alignment
@@ -229,14 +229,14 @@ class EhFrameReader:
             _, position = read_uleb(self.data, position)
             for letter in augmentation[1:]:
                 if letter == "P":
-                    encoding = self.data[position]
+                    (encoding,) = unpack("<B", self.data, position)
                     address, position = self.read_pointer(position + 1, encoding & 0x7F)
                     personality = (address, bool(encoding & 0x80))
                 elif letter == "L":
-                    lsda_encoding = self.data[position]
+                    (lsda_encoding,) = unpack("<B", self.data, position)
                     position += 1
                 elif letter == "R":
-                    pointer_encoding = self.data[position]
+                    (pointer_encoding,) = unpack("<B", self.data, position)
                     position += 1
                 elif letter not in "SB":
                     raise MachOError("CIE augmentation '%s'" % augmentation)
