@@ -9,15 +9,17 @@
 #   TWAINMON_CROSS_ZIG       the zig executable
 #   TWAINMON_CROSS_SDK       the SDK folder: Mac/SDK with libSystem's stub added from zig's package
 #   TWAINMON_CROSS_BOOST     a folder that holds boost/ (the logger's header-only Boost.Format)
+#   TWAINMON_CROSS_LINKER    the ld64.lld that links (scripts/build-mac says which, and why)
 #   CMAKE_OSX_ARCHITECTURES  arm64 or x86_64
 set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_VERSION 20.0)  # Darwin 20: macOS 11
 
 # try_compile's projects read this file again: hand the settings on to them.
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES
-  TWAINMON_CROSS_ZIG TWAINMON_CROSS_SDK TWAINMON_CROSS_BOOST CMAKE_OSX_ARCHITECTURES)
+  TWAINMON_CROSS_ZIG TWAINMON_CROSS_SDK TWAINMON_CROSS_BOOST TWAINMON_CROSS_LINKER CMAKE_OSX_ARCHITECTURES)
 
-foreach(setting TWAINMON_CROSS_ZIG TWAINMON_CROSS_SDK TWAINMON_CROSS_BOOST CMAKE_OSX_ARCHITECTURES)
+foreach(setting TWAINMON_CROSS_ZIG TWAINMON_CROSS_SDK TWAINMON_CROSS_BOOST TWAINMON_CROSS_LINKER
+        CMAKE_OSX_ARCHITECTURES)
   if(NOT ${setting})
     message(FATAL_ERROR "${setting} is not set: the Mac cross build is set up by scripts/build-mac")
   endif()
@@ -32,7 +34,8 @@ endif()
 set(CMAKE_OSX_SYSROOT "${TWAINMON_CROSS_SDK}")
 
 set(CMAKE_CXX_COMPILER "${CMAKE_CURRENT_LIST_DIR}/macos-cross/c++"
-  "${TWAINMON_CROSS_ZIG}" "${CMAKE_OSX_ARCHITECTURES}" "${CMAKE_OSX_DEPLOYMENT_TARGET}" "${TWAINMON_CROSS_SDK}")
+  "${TWAINMON_CROSS_ZIG}" "${CMAKE_OSX_ARCHITECTURES}" "${CMAKE_OSX_DEPLOYMENT_TARGET}" "${TWAINMON_CROSS_SDK}"
+  "${TWAINMON_CROSS_LINKER}")
 set(CMAKE_AR llvm-ar-14 CACHE FILEPATH "")
 set(CMAKE_RANLIB llvm-ranlib-14 CACHE FILEPATH "")
 # The compiler checks compile and archive only: a test program would need a whole application.
