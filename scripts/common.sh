@@ -43,6 +43,30 @@ configure_build() {
 bundle_dir() { echo "$1/root/Library/Image Capture/Support/ZORVA/Zorva Scan 2/Core/TwainWrapper.bundle"; }
 log_folder() { echo "$1/root/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN"; }
 
+# repeat_transcript SESSION OUT COPIES [CALLS]: writes COPIES copies of the transcript SESSION to OUT
+# with running sequence numbers; with CALLS, stops before call record CALLS + 1 (a claimed window
+# event counts as a call, as the reader counts it).
+repeat_transcript() {
+    awk -v copies="$3" -v calls="${4:-0}" '
+        { lines[NR] = $0 }
+        END {
+            seq = 0
+            records = 0
+            for (c = 0; c < copies; ++c)
+                for (i = 1; i <= NR; ++i) {
+                    line = lines[i]
+                    start = line ~ /^ +Return Code = / && previous ~ /^TWAIN Status = /
+                    if (substr(line, 1, 1) == "[" && match(line, /^\[[0-9]+\]/)) {
+                        line = sprintf("[%05d]", ++seq) substr(line, RLENGTH + 1)
+                        start = 1
+                    }
+                    if (start && calls > 0 && ++records > calls) exit
+                    print line
+                    previous = line
+                }
+        }' RS='\n' ORS='\n' "$1" > "$2"
+}
+
 install_simulated_scanner() {
     local dir="$1"
     local target
