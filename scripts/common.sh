@@ -20,6 +20,23 @@ ensure_build_tools() {
     ensure_packages cmake make g++ libboost-dev libgtest-dev libboost-program-options-dev rapidjson-dev "$@"
 }
 
+# The report's browser tests and screenshot: Debian's Chromium, Node.js with npm, and playwright-core at
+# a fixed version installed into DIR/node_modules (never into the repository); NODE_PATH then finds it.
+PLAYWRIGHT_CORE_VERSION=1.64.1
+ensure_browser_tools() {
+    local dir="$1"
+    ensure_packages chromium
+    command -v node >/dev/null && command -v npm >/dev/null || ensure_packages nodejs npm
+    mkdir -p "$dir"
+    if [ "$(node -p "try { require('$dir/node_modules/playwright-core/package.json').version } catch (e) { '' }")" \
+            != "$PLAYWRIGHT_CORE_VERSION" ]; then
+        echo "Installing playwright-core@$PLAYWRIGHT_CORE_VERSION into $dir"
+        npm install --no-save --no-audit --no-fund --no-package-lock --prefix "$dir" \
+            "playwright-core@$PLAYWRIGHT_CORE_VERSION" >/dev/null
+    fi
+    export NODE_PATH="$dir/node_modules"
+}
+
 # configure_build DIR [cmake options...] [--target TARGET...]: a build tree whose TWAINMON_ROOT lies
 # inside it, built whole or only the targets named.
 configure_build() {

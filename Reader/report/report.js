@@ -186,25 +186,36 @@
   // ---- The state timeline -----------------------------------------------------------------------
 
   const timeline = {
-    host: $('timeline'), tip: $('timeline-tip'), svg: null, cursor: null,
-    width: 0, height: 250, left: 128, right: 18, top: 34, bottom: 30, focus: -1
+    host: $('timeline'), tip: $('timeline-tip'), svg: null, cursor: null, selection: null,
+    width: 0, height: 250, left: 128, right: 18, top: 34, bottom: 30,
+    from: 0, to: n,   // the calls drawn: all, or the stretch zoomed into
+    focus: -1, drag: null
   };
+  // The monitor's state at each call: its state line, or the last one before it in the file (a
+  // failed call has none and changes nothing).
+  const monitorAt = new Int16Array(n);
+  for (let i = 0, last = -1; i < n; i++) {
+    if (i && rows[i][R_FILE] !== rows[i - 1][R_FILE]) last = -1;
+    if (rows[i][R_MONITOR] >= 0) last = rows[i][R_MONITOR];
+    monitorAt[i] = last;
+  }
   const plotWidth = () => timeline.width - timeline.left - timeline.right;
   const plotHeight = () => timeline.height - timeline.top - timeline.bottom;
   // Call i occupies [callX(i), callX(i + 1)) of the plot.
-  const callX = (i) => timeline.left + (n ? i * plotWidth() / n : 0);
+  const callX = (i) => timeline.left + (i - timeline.from) * plotWidth() / Math.max(1, timeline.to - timeline.from);
   const stateY = (s) => timeline.top + (7 - Math.min(7, Math.max(1, s))) * plotHeight() / 6;
 
   function drawTimeline() {
-    const t = timeline;
+    const t = timeline, from = t.from, to = t.to;
     t.width = Math.max(480, Math.round(t.host.clientWidth));
     const root = svg('svg', {
       viewBox: '0 0 ' + t.width + ' ' + t.height, width: '100%', class: 'timeline-svg', tabindex: '0',
-      role: 'slider', 'aria-label': 'TWAIN state against the calls; arrow keys choose a call, Enter shows it',
-      'aria-valuemin': n ? '1' : '0', 'aria-valuemax': String(n), 'aria-valuenow': '0', 'data-steps': String(n)
+      role: 'slider', 'aria-label': 'TWAIN state against the calls; arrow keys choose a call, Enter shows it, + and - zoom',
+      'aria-valuemin': n ? '1' : '0', 'aria-valuemax': String(n), 'aria-valuenow': '0',
+      'data-from': String(from), 'data-to': String(to)
     });
     const left = t.left, right = t.left + plotWidth(), top = t.top, bottom = t.top + plotHeight();
-    const step = n ? plotWidth() / n : 0;
+    const step = (right - left) / Math.max(1, to - from);
 
     // States 1 to 7, and the calls along the bottom.
     const grid = svg('g', { class: 'grid' });
@@ -216,15 +227,13 @@
       label.appendChild(svg('tspan', {})).textContent = STATE_NAMES[s];
       grid.appendChild(label);
     }
-    const tickEvery = niceStep(n / Math.max(1, plotWidth() / 90));
-    for (let c = tickEvery; c <= n; c += tickEvery) {
+    const tickEvery = niceStep((to - from) / Math.max(1, (right - left) / 90));
+    for (let c = Math.ceil((from + 1) / tickEvery) * tickEvery; c <= to; c += tickEvery) {
       const x = round(callX(c - 1) + step / 2);
       grid.appendChild(svg('line', { x1: x, x2: x, y1: bottom, y2: bottom + 4, class: 'tick' }));
       grid.appendChild(svg('text', { x: x, y: bottom + 17, 'text-anchor': 'middle' })).textContent = number(c);
     }
-    const axis = svg('text', { x: left - 10, y: bottom + 17, 'text-anchor': 'end', class: 'axis-label' });
-    axis.textContent = 'call';
-    grid.appendChild(axis);
+    grid.appendChild(svg('text', { x: left - 10, y: bottom + 17, 'text-anchor': 'end', class: 'axis-label' })).textContent = 'call';
     root.appendChild(grid);
 
     // Transfers, shaded; runs that overlap on screen are drawn as one.
@@ -234,7 +243,8 @@
       if (run) bands.appendChild(svg('rect', { x: round(run[0]), y: top, width: round(Math.max(1, run[1] - run[0])), height: bottom - top }));
     };
     session.transfers.forEach((tr) => {
-      const x0 = callX(tr[1]), x1 = callX(tr[2] + 1);
+      if (tr[2] < from || tr[1] >= to) return;
+      const x0 = callX(Math.max(from, tr[1])), x1 = callX(Math.min(to, tr[2] + 1));
       if (run && x0 <= run[1] + 1) run[1] = Math.max(run[1], x1); else { flush(); run = [x0, x1]; }
     });
     flush();
@@ -242,11 +252,11 @@
 
     // Where the rules cannot tell the state: the band of the states it may be.
     const unsure = svg('g', { class: 'uncertain' });
-    for (let i = 0; i < n;) {
+    for (let i = from; i < to;) {
       if (!uncertain[i]) { i++; continue; }
       const set = rows[i][R_STATES];
       let j = i + 1;
-      while (j < n && rows[j][R_STATES] === set) j++;
+      while (j < to && rows[j][R_STATES] === set) j++;
       const high = stateY(31 - Math.clz32(set)), low = stateY(lowestState(set));
       unsure.appendChild(svg('rect', { x: round(callX(i)), y: round(high - 4), width: round(Math.max(1, callX(j) - callX(i))), height: round(low - high + 8) }));
       i = j;
@@ -255,38 +265,36 @@
 
     // The files, when there are several.
     if (files.length > 1) {
-      const marksOfFiles = svg('g', { class: 'files' });
+      const fileMarks = svg('g', { class: 'files' });
       files.forEach((f, k) => {
-        const x = round(callX(f.firstRow));
-        if (k > 0) marksOfFiles.appendChild(svg('line', { x1: x, x2: x, y1: top - 18, y2: bottom }));
-        const width = callX(f.firstRow + f.rows) - callX(f.firstRow);
-        if (width > 40) {
-          const label = svg('text', { x: x + 4, y: top - 22 });
-          label.textContent = (k + 1) + ' ' + (f.name.length * 6.5 > width - 12 ? f.name.slice(0, Math.max(0, Math.floor((width - 20) / 6.5))) + ELLIPSIS : f.name);
-          marksOfFiles.appendChild(label);
+        const first = Math.max(from, f.firstRow), end = Math.min(to, f.firstRow + f.rows);
+        if (first >= end) return;
+        const x = round(callX(first));
+        if (f.firstRow > from) fileMarks.appendChild(svg('line', { x1: x, x2: x, y1: top - 18, y2: bottom }));
+        const width = callX(end) - x, room = Math.floor((width - 20) / 6.5);
+        if (room > 3) {
+          const name = f.name.length > room ? f.name.slice(0, room) + ELLIPSIS : f.name;
+          fileMarks.appendChild(svg('text', { x: x + 4, y: top - 22 })).textContent = (k + 1) + ' ' + name;
         }
       });
-      root.appendChild(marksOfFiles);
+      root.appendChild(fileMarks);
     }
 
     // The state line: one step per call. Then the monitor's own line where it says otherwise.
-    let d = '', previous = -1;
-    for (let i = 0; i < n; i++) {
+    let d = '';
+    for (let i = from; i < to; i++) {
       const y = round(stateY(shownState[i]));
-      if (i === 0) d = 'M' + left + ' ' + y; else if (shownState[i] !== previous) d += 'V' + y;
+      if (i === from) d = 'M' + left + ' ' + y; else if (shownState[i] !== shownState[i - 1]) d += 'V' + y;
       d += 'H' + round(callX(i + 1));
-      previous = shownState[i];
     }
-    root.appendChild(svg('path', { d: d, class: 'check-line' }));
-    let m = '', monitor = -1, drawing = false, lastY = 0;
-    for (let i = 0; i < n; i++) {
-      if (rows[i][R_MONITOR] >= 0 || rows[i][R_FILE] !== (i ? rows[i - 1][R_FILE] : 0)) monitor = rows[i][R_MONITOR];
-      if (monitor >= 0 && monitor !== shownState[i]) {
-        const y = round(stateY(monitor));
-        if (!drawing) m += 'M' + round(callX(i)) + ' ' + y; else if (y !== lastY) m += 'V' + y;
+    root.appendChild(svg('path', { d: d, class: 'check-line', 'data-steps': String(to - from) }));
+    let m = '', drawing = false;
+    for (let i = from; i < to; i++) {
+      if (monitorAt[i] >= 0 && monitorAt[i] !== shownState[i]) {
+        const y = round(stateY(monitorAt[i]));
+        if (!drawing) m += 'M' + round(callX(i)) + ' ' + y; else if (monitorAt[i] !== monitorAt[i - 1]) m += 'V' + y;
         m += 'H' + round(callX(i + 1));
         drawing = true;
-        lastY = y;
       } else {
         drawing = false;
       }
@@ -298,8 +306,8 @@
     const findings = svg('g', { class: 'finding-marks' });
     const seen = new Set(), columns = new Map();
     const radius = Math.max(2.5, Math.min(4.5, step / 2));
-    for (const i of marks) {
-      const x = callX(i) + step / 2;
+    for (let k = lowerBound(marks, from); k < marks.length && marks[k] < to; k++) {
+      const i = marks[k], x = callX(i) + step / 2;
       if (rows[i][R_FLAGS] & FAILED) {
         const key = Math.round(x) * 8 + shownState[i];
         if (!seen.has(key)) {
@@ -320,12 +328,17 @@
     root.appendChild(failures);
     root.appendChild(findings);
 
+    t.selection = svg('rect', { y: top - 14, height: bottom - top + 14, class: 'selection', visibility: 'hidden' });
+    root.appendChild(t.selection);
     t.cursor = svg('line', { y1: top - 14, y2: bottom, class: 'cursor', visibility: 'hidden' });
     root.appendChild(t.cursor);
     if (t.svg) t.svg.remove();
     t.svg = root;
     t.host.insertBefore(root, t.tip);
     listenToTimeline(root);
+    const zoomed = from > 0 || to < n;
+    $('zoom-out').hidden = !zoomed;
+    $('zoom-range').textContent = zoomed ? 'calls ' + number(from + 1) + DASH + number(to) + ' of ' + number(n) : '';
   }
 
   function niceStep(raw) {
@@ -335,11 +348,37 @@
     return 10 * power;
   }
 
-  function callAt(event) {
+  // The stretch of calls drawn; at least a few, so that one call is never wider than the plot.
+  function zoomTo(from, to) {
+    const least = Math.min(n, 8);
+    from = Math.max(0, Math.floor(from));
+    to = Math.min(n, Math.ceil(to));
+    if (to - from < least) {
+      from = Math.max(0, Math.min(from, n - least));
+      to = from + least;
+    }
+    timeline.from = from;
+    timeline.to = to;
+    const focused = document.activeElement === timeline.svg;
+    drawTimeline();
+    if (focused) timeline.svg.focus();
+  }
+  function zoomAround(i, factor) {
+    const t = timeline, width = (t.to - t.from) * factor;
+    const share = (i - t.from) / Math.max(1, t.to - t.from);
+    zoomTo(i - width * share, i - width * share + width);
+  }
+
+  // The pointer's place in the plot, as a call (unclamped) and as x.
+  function pointerAt(event) {
     const box = timeline.svg.getBoundingClientRect();
     const x = (event.clientX - box.left) * timeline.width / box.width;
-    const i = Math.floor((x - timeline.left) / plotWidth() * n);
-    return i < 0 || i >= n ? -1 : i;
+    const t = timeline;
+    return { x: x, call: t.from + Math.floor((x - t.left) / plotWidth() * (t.to - t.from)) };
+  }
+  function callAt(event) {
+    const i = pointerAt(event).call;
+    return i < timeline.from || i >= timeline.to ? -1 : i;
   }
 
   function pointTo(i, announce) {
@@ -350,44 +389,75 @@
       t.tip.hidden = true;
       return;
     }
-    const x = round(callX(i) + plotWidth() / n / 2);
+    if (i < t.from || i >= t.to) {
+      const width = t.to - t.from;
+      zoomTo(i - width / 2, i - width / 2 + width);
+    }
+    const x = round(callX(i) + plotWidth() / (t.to - t.from) / 2);
     t.cursor.setAttribute('x1', x);
     t.cursor.setAttribute('x2', x);
     t.cursor.setAttribute('visibility', 'visible');
     t.svg.setAttribute('aria-valuenow', String(i + 1));
     const r = rows[i];
     const lines = [callTitle(i), (text(r[R_RC]) || 'no return code') + ' \u00b7 ' + stateLabel(i)];
-    if (r[R_MONITOR] >= 0 && r[R_MONITOR] !== shownState[i]) lines.push('the monitor wrote state ' + r[R_MONITOR]);
+    if (monitorAt[i] >= 0 && monitorAt[i] !== shownState[i]) lines.push('the monitor wrote state ' + monitorAt[i]);
     (findingsAt.get(i) || []).slice(0, 2).forEach((f) => lines.push(SEVERITY[f[1]] + ': ' + text(f[2])));
     const tip = t.tip;
     tip.textContent = '';
     lines.forEach((line, k) => tip.appendChild(el('div', k ? '' : 'tip-title', line)));
     tip.hidden = false;
     const scale = t.svg.getBoundingClientRect().width / t.width;
-    const px = x * scale;
-    const room = t.host.clientWidth;
-    tip.style.left = Math.min(Math.max(0, px + 12), Math.max(0, room - tip.offsetWidth)) + 'px';
+    tip.style.left = Math.min(Math.max(0, x * scale + 12), Math.max(0, t.host.clientWidth - tip.offsetWidth)) + 'px';
     tip.style.top = Math.round(stateY(shownState[i]) * scale + 14) + 'px';
     if (announce) t.svg.setAttribute('aria-valuetext', lines.join('; '));
   }
 
+  // Pointing names a call, a click brings it into view, a drag across the plot zooms into the
+  // calls it spans.
   function listenToTimeline(root) {
-    root.addEventListener('pointermove', (e) => pointTo(callAt(e), false));
-    root.addEventListener('pointerleave', () => { if (document.activeElement !== root) pointTo(-1); });
-    root.addEventListener('click', (e) => {
+    const t = timeline;
+    root.addEventListener('pointerdown', (e) => {
+      if (e.button !== 0) return;
+      t.drag = { x: pointerAt(e).x, call: pointerAt(e).call, moved: false };
+      root.setPointerCapture(e.pointerId);
+    });
+    root.addEventListener('pointermove', (e) => {
+      const at = pointerAt(e);
+      if (t.drag && Math.abs(at.x - t.drag.x) > 4) {
+        t.drag.moved = true;
+        const x0 = Math.max(t.left, Math.min(at.x, t.drag.x)), x1 = Math.min(t.left + plotWidth(), Math.max(at.x, t.drag.x));
+        t.selection.setAttribute('x', round(x0));
+        t.selection.setAttribute('width', round(Math.max(0, x1 - x0)));
+        t.selection.setAttribute('visibility', 'visible');
+      }
+      pointTo(callAt(e), false);
+    });
+    root.addEventListener('pointerup', (e) => {
+      const drag = t.drag;
+      t.drag = null;
+      if (!drag) return;
+      if (drag.moved) {
+        const at = pointerAt(e).call;
+        zoomTo(Math.min(at, drag.call), Math.max(at, drag.call) + 1);
+        return;
+      }
       const i = callAt(e);
       if (i >= 0) goToRow(i, { focus: false, address: true });
     });
-    root.addEventListener('focus', () => pointTo(timeline.focus >= 0 ? timeline.focus : Math.max(0, calls.selected), true));
+    root.addEventListener('pointerleave', () => { if (document.activeElement !== root) pointTo(-1); });
+    root.addEventListener('focus', () => pointTo(t.focus >= 0 ? t.focus : Math.max(t.from, calls.selected), true));
     root.addEventListener('blur', () => pointTo(-1));
     root.addEventListener('keydown', (e) => {
-      const page = Math.max(1, Math.round(n / 20));
+      const page = Math.max(1, Math.round((t.to - t.from) / 20));
       const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowDown: -1, ArrowUp: 1, PageDown: -page, PageUp: page };
-      let i = timeline.focus;
+      let i = Math.max(0, t.focus);
       if (e.key in moves) i = Math.min(n - 1, Math.max(0, i + moves[e.key]));
       else if (e.key === 'Home') i = 0;
       else if (e.key === 'End') i = n - 1;
-      else if (e.key === 'Enter') { if (i >= 0) goToRow(i, { focus: true, address: true }); e.preventDefault(); return; }
+      else if (e.key === '+' || e.key === '=') { zoomAround(i, 0.5); pointTo(i, true); e.preventDefault(); return; }
+      else if (e.key === '-') { zoomAround(i, 2); pointTo(i, true); e.preventDefault(); return; }
+      else if (e.key === '0') { zoomTo(0, n); pointTo(i, true); e.preventDefault(); return; }
+      else if (e.key === 'Enter') { if (t.focus >= 0) goToRow(t.focus, { focus: true, address: true }); e.preventDefault(); return; }
       else return;
       e.preventDefault();
       pointTo(i, true);
@@ -821,6 +891,7 @@
     $('failures-only').addEventListener('change', () => applyFilter());
     $('findings-only').addEventListener('change', () => applyFilter());
     $('next-mark').addEventListener('click', () => nextMark(1));
+    $('zoom-out').addEventListener('click', () => zoomTo(0, n));
     $('prev-mark').addEventListener('click', () => nextMark(-1));
     document.addEventListener('keydown', (e) => {
       const typing = e.target.closest && e.target.closest('input, textarea, select');
@@ -848,22 +919,38 @@
 
   // ---- Capabilities and transfers ---------------------------------------------------------------
 
+  // Fills a table's body with a row per item: the first ones at once, the rest on request.
+  const FIRST_ROWS = 200;
+  function fillTable(body, items, columns, build, none) {
+    if (!items.length) {
+      body.appendChild(el('tr')).appendChild(el('td', 'muted', none)).colSpan = columns;
+      return;
+    }
+    const add = (from, to) => { for (let k = from; k < to; k++) body.appendChild(build(items[k], k)); };
+    add(0, Math.min(items.length, FIRST_ROWS));
+    if (items.length <= FIRST_ROWS) return;
+    const more = body.appendChild(el('tr', 'more-row')).appendChild(el('td'));
+    more.colSpan = columns;
+    const button = more.appendChild(el('button', 'more', 'Show all ' + number(items.length) + ' rows'));
+    button.type = 'button';
+    button.addEventListener('click', () => {
+      more.parentNode.remove();
+      add(FIRST_ROWS, items.length);
+    });
+  }
+
   function renderCapabilities() {
     const body = $('caps').querySelector('tbody');
     const caps = session.capabilities;
     $('caps-count').textContent = caps.length ? plural(caps.length, 'capability', 'capabilities') : '';
-    if (!caps.length) {
-      const tr = body.appendChild(el('tr'));
-      tr.appendChild(el('td', 'muted', 'No capability was negotiated.')).colSpan = 3;
-    }
-    caps.forEach((cap) => {
+    fillTable(body, caps, 3, (cap) => {
       const tr = el('tr');
       tr.appendChild(el('td', 'mono strong', text(cap.cap) || '(none named)'));
       tr.appendChild(entriesCell(cap.reported, false));
       tr.appendChild(entriesCell(cap.set, true));
-      body.appendChild(tr);
       if (cap.more) tr.lastChild.appendChild(el('div', 'muted', '+ ' + plural(cap.more, 'other answer', 'other answers')));
-    });
+      return tr;
+    }, 'No capability was negotiated.');
     if (session.capabilityCallsNotListed) {
       $('caps-count').textContent += ' (' + plural(session.capabilityCallsNotListed, 'call', 'calls') + ' on further capabilities not listed)';
     }
@@ -901,11 +988,7 @@
     let count = transfers.length ? plural(transfers.length, 'transfer', 'transfers') : '';
     if (session.transfersNotListed) count += ' (' + number(session.transfersNotListed) + ' more not listed)';
     $('transfers-count').textContent = count;
-    if (!transfers.length) {
-      const tr = body.appendChild(el('tr'));
-      tr.appendChild(el('td', 'muted', 'No image was transferred.')).colSpan = 8;
-    }
-    transfers.forEach((t, k) => {
+    fillTable(body, transfers, 8, (t, k) => {
       const tr = el('tr');
       tr.appendChild(el('td', 'num', String(k + 1)));
       const width = text(t[5]), length = text(t[6]);
@@ -927,8 +1010,8 @@
       });
       if (t[11] > t[10].length) links.appendChild(el('span', 'muted', ' ' + ELLIPSIS + ' ' + plural(t[11], 'call', 'calls')));
       tr.appendChild(links);
-      body.appendChild(tr);
-    });
+      return tr;
+    }, 'No image was transferred.');
   }
 
   function renderOtherFindings() {
