@@ -83,7 +83,6 @@ void ReportWriter::Add(const Record& r) {
     file.end = Lowest(states);
     const bool failed = r.failed || r.rc == "TWRC_FAILURE";
     if (failed) ++file.failures;
-    caps_.Add(r, row);
     transfers_.Add(r, row, files_.size() - 1);
 
     unsigned flags = 0;
@@ -105,9 +104,12 @@ void ReportWriter::Add(const Record& r) {
     w.Int(r.hasState ? r.state : -1);
     w.Uint(flags);
     strings_.Write(w, r.data);
-    WriteBlock(w, strings_, r.block);
+    const bool capability = r.dat == "DAT_CAPABILITY";
+    if (capability) container_.Clear();
+    WriteBlock(w, strings_, r.block, capability ? &container_ : nullptr);
     w.EndArray();
     json_.FlushWhenFull();
+    caps_.Add(r, row, container_);
 }
 
 void ReportWriter::Unreadable(void* self, const Parser::Unreadable& u) {

@@ -73,6 +73,7 @@ private:
     ScriptJson json_;
     StringTable strings_;
     CapabilityTable caps_;
+    ContainerFields container_;  // the current record's, when it is a capability call
     TransferTable transfers_;
     std::vector<File> files_;
     std::size_t rows_ = 0;

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "Json.h"
@@ -38,8 +37,15 @@ public:
 
 private:
     static constexpr std::size_t kBlock = 1 << 16;
+    // An open-addressing index of the texts (the lookup runs for every text of every block).
+    struct Slot {
+        std::uint32_t number = 0;  // the text's number + 1; 0: empty
+        std::uint32_t hash = 0;
+    };
+    static std::uint64_t Hash(std::string_view text);
+    void Grow();
     std::string_view Store(std::string_view text);
-    std::unordered_map<std::string_view, std::uint32_t> numbers_;
+    std::vector<Slot> slots_;
     std::vector<std::string_view> texts_;
     std::vector<std::unique_ptr<char[]>> blocks_;  // the texts' bytes
     std::size_t blockUsed_ = kBlock;
@@ -69,8 +75,11 @@ private:
     JsonWriter writer_;
 };
 
-// Writes a record's data block in the compact form above.
-void WriteBlock(JsonWriter& w, StringTable& strings, const std::vector<BlockLine>& lines);
+class ContainerFields;
+
+// Writes a record's data block in the compact form above; fields, when given, gathers the
+// capability container's fields on the way.
+void WriteBlock(JsonWriter& w, StringTable& strings, const std::vector<BlockLine>& lines, ContainerFields* fields = nullptr);
 
 }  // namespace twainlog
 

@@ -18,44 +18,6 @@ bool IsImageTransferDat(std::string_view dat) {
            dat == "DAT_IMAGEMEMFILEXFER";
 }
 
-// The fields of a capability container, read through the block model.
-class ContainerFields {
-public:
-    std::string_view conType, item, currentIndex, minValue, maxValue, stepSize, currentValue;
-    std::vector<std::string_view> items;
-
-    void Key(std::string_view k) {
-        target_ = k == "ConType"        ? &conType
-                  : k == "Item"         ? &item
-                  : k == "CurrentIndex" ? &currentIndex
-                  : k == "MinValue"     ? &minValue
-                  : k == "MaxValue"     ? &maxValue
-                  : k == "StepSize"     ? &stepSize
-                  : k == "CurrentValue" ? &currentValue
-                                        : nullptr;
-    }
-    void String(std::string_view s, char) {
-        if (lists_ > 0 && objectsInList_ == 0) {
-            items.push_back(s);
-        } else if (target_ != nullptr) {
-            *target_ = s;
-        }
-        target_ = nullptr;
-    }
-    void StartObject() {
-        if (lists_ > 0) ++objectsInList_;
-    }
-    void EndObject() {
-        if (objectsInList_ > 0) --objectsInList_;
-    }
-    void StartArray() { ++lists_; }
-    void EndArray() { --lists_; }
-
-private:
-    std::string_view* target_ = nullptr;
-    int lists_ = 0, objectsInList_ = 0;
-};
-
 void Clip(std::string& text) {
     if (text.size() <= kMaxValueText) return;
     std::size_t cut = kMaxValueText;
@@ -66,26 +28,59 @@ void Clip(std::string& text) {
 
 }  // namespace
 
-std::string ContainerText(const Record& record) {
-    ContainerFields f;
-    WalkBlock(record.block, f);
+void ContainerFields::Clear() {
+    conType_ = item_ = currentIndex_ = minValue_ = maxValue_ = stepSize_ = currentValue_ = std::string_view();
+    items_.clear();
+    target_ = nullptr;
+    lists_ = objectsInList_ = 0;
+}
+
+void ContainerFields::Key(std::string_view k) {
+    target_ = k == "ConType"        ? &conType_
+              : k == "Item"         ? &item_
+              : k == "CurrentIndex" ? &currentIndex_
+              : k == "MinValue"     ? &minValue_
+              : k == "MaxValue"     ? &maxValue_
+              : k == "StepSize"     ? &stepSize_
+              : k == "CurrentValue" ? &currentValue_
+                                    : nullptr;
+}
+
+void ContainerFields::String(std::string_view s, char) {
+    if (lists_ > 0 && objectsInList_ == 0) {
+        items_.push_back(s);
+    } else if (target_ != nullptr) {
+        *target_ = s;
+    }
+    target_ = nullptr;
+}
+
+void ContainerFields::StartObject() {
+    if (lists_ > 0) ++objectsInList_;
+}
+
+void ContainerFields::EndObject() {
+    if (objectsInList_ > 0) --objectsInList_;
+}
+
+std::string ContainerFields::Text() const {
     std::string text;
-    if (f.conType == "TWON_RANGE") {
-        text.append(f.minValue).append("..").append(f.maxValue).append(" step ").append(f.stepSize);
-        if (!f.currentValue.empty()) text.append(" (current ").append(f.currentValue).append(")");
-    } else if (!f.items.empty()) {
-        for (std::size_t i = 0; i < f.items.size() && text.size() <= kMaxValueText; ++i) {
+    if (conType_ == "TWON_RANGE") {
+        text.append(minValue_).append("..").append(maxValue_).append(" step ").append(stepSize_);
+        if (!currentValue_.empty()) text.append(" (current ").append(currentValue_).append(")");
+    } else if (!items_.empty()) {
+        for (std::size_t i = 0; i < items_.size() && text.size() <= kMaxValueText; ++i) {
             if (i > 0) text += ", ";
-            text.append(f.items[i]);
+            text.append(items_[i]);
         }
         std::size_t current = 0;
-        const char* end = f.currentIndex.data() + f.currentIndex.size();
-        if (f.conType == "TWON_ENUMERATION" && std::from_chars(f.currentIndex.data(), end, current).ptr == end &&
-            !f.currentIndex.empty() && current < f.items.size()) {
-            text.append(" (current ").append(f.items[current]).append(")");
+        const char* end = currentIndex_.data() + currentIndex_.size();
+        if (conType_ == "TWON_ENUMERATION" && !currentIndex_.empty() &&
+            std::from_chars(currentIndex_.data(), end, current).ptr == end && current < items_.size()) {
+            text.append(" (current ").append(items_[current]).append(")");
         }
     } else {
-        text.assign(f.item);
+        text.assign(item_);
     }
     Clip(text);
     return text;
@@ -93,7 +88,7 @@ std::string ContainerText(const Record& record) {
 
 // ---- Capabilities ------------------------------------------------------------------------------
 
-void CapabilityTable::Add(const Record& r, std::size_t row) {
+void CapabilityTable::Add(const Record& r, std::size_t row, const ContainerFields& fields) {
     SettlePending(&r);
     if (r.dat != "DAT_CAPABILITY") return;
     const std::string name(r.cap);
@@ -108,7 +103,7 @@ void CapabilityTable::Add(const Record& r, std::size_t row) {
     }
     Entry entry;
     entry.msg = r.msg;
-    entry.value = ContainerText(r);
+    entry.value = fields.Text();
     entry.rc = r.rc;
     entry.accepted = r.rc == "TWRC_SUCCESS" || r.rc == "TWRC_CHECKSTATUS";
     entry.row = row;

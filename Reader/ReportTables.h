@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,10 +15,29 @@
 
 namespace twainlog {
 
-// A capability container's values as one line: "TWPT_BW, TWPT_GRAY, TWPT_RGB (current TWPT_RGB)",
-// "-1000.000..1000.000 step 1.000 (current 0.000)", or the one value of a TW_ONEVALUE. Empty when
-// the block holds no container.
-std::string ContainerText(const Record& record);
+// The fields of a capability container, gathered from the block model's events while the block is
+// written (WriteBlock), so that the block is read once. Views into the record's lines.
+class ContainerFields {
+public:
+    void Clear();
+    // A block model visitor (Block.h).
+    void Key(std::string_view k);
+    void String(std::string_view s, char);
+    void StartObject();
+    void EndObject();
+    void StartArray() { ++lists_; }
+    void EndArray() { --lists_; }
+
+    // The values as one line: "TWPT_BW, TWPT_GRAY, TWPT_RGB (current TWPT_RGB)", "-1000.000..1000.000
+    // step 1.000 (current 0.000)", or the one value of a TW_ONEVALUE. Empty when there is no container.
+    std::string Text() const;
+
+private:
+    std::string_view conType_, item_, currentIndex_, minValue_, maxValue_, stepSize_, currentValue_;
+    std::vector<std::string_view> items_;
+    std::string_view* target_ = nullptr;
+    int lists_ = 0, objectsInList_ = 0;
+};
 
 // Every capability touched: what the source reported of it (each message but MSG_SET and
 // MSG_SETCONSTRAINT), and each value the application set with the source's answer. An answer that
@@ -30,7 +50,8 @@ public:
     // Capabilities kept; beyond, counted.
     static constexpr std::size_t kMaxCapabilities = 1000;
 
-    void Add(const Record& record, std::size_t row);
+    // fields: the record's container, when it is a DAT_CAPABILITY call.
+    void Add(const Record& record, std::size_t row, const ContainerFields& fields);
     void EndFile();  // a failure at the end of a file has no condition code
     // [{"cap": ref, "reported": [entry...], "set": [entry...], "more": n}, ...], entry being
     // [msg, value, rc, condition, accepted (0/1), first row, count].

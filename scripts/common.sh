@@ -84,6 +84,24 @@ repeat_transcript() {
         }' RS='\n' ORS='\n' "$1" > "$2"
 }
 
+# best_of COMMAND...: prints "seconds cpu_seconds max_rss_kb" of the fastest of three runs of COMMAND
+# (its standard output discarded).
+best_of() {
+    local best="" cpu="" rss="" times
+    times="$(mktemp)"
+    for _ in 1 2 3; do
+        /usr/bin/time -f "%e %U %S %M" -o "$times" "$@" > /dev/null || true
+        read -r seconds user system kb < <(tail -n 1 "$times")
+        if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+            best="$seconds"
+            cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
+            rss="$kb"
+        fi
+    done
+    rm -f "$times"
+    echo "$best $cpu $rss"
+}
+
 install_simulated_scanner() {
     local dir="$1"
     local target
