@@ -129,9 +129,11 @@ test('the scan session: no console error, one step per call, a block unfolds int
   const background = await dark.$eval('body', (b) => getComputedStyle(b).backgroundColor);
   const [r, g, b] = background.match(/\d+/g).map(Number);
   assert.ok(r + g + b < 120, background);
-  // Printed: every call in the page's flow, no controls.
+  // Printed: every call in the page's flow (the last above the next section, not cut off), no controls.
   await page.emulateMedia({ media: 'print' });
   assert.equal((await drawnRows(page)).length, s.records.length);
+  const last = await page.$eval('#call-' + (s.records.length - 1), (row) => row.getBoundingClientRect().bottom);
+  assert.ok(last <= await page.$eval('#caps', (table) => table.getBoundingClientRect().top), 'the last call is cut off');
   assert.equal(await page.$eval('.toolbar', (t) => getComputedStyle(t).display), 'none');
 });
 
