@@ -1035,6 +1035,7 @@
   function preparePrint(on) {
     if (on === calls.printing) return;
     calls.printing = on;
+    document.documentElement.toggleAttribute('data-printing', on);
     calls.rendered.forEach((block) => block.remove());
     calls.rendered = new Map();
     calls.canvas.textContent = '';

@@ -131,6 +131,7 @@ test('the scan session: no console error, one step per call, a block unfolds int
   assert.ok(r + g + b < 120, background);
   // Printed: every call in the page's flow (the last above the next section, not cut off), no controls.
   await page.emulateMedia({ media: 'print' });
+  await page.waitForSelector('html[data-printing]', { state: 'attached' });
   assert.equal((await drawnRows(page)).length, s.records.length);
   const last = await page.$eval('#call-' + (s.records.length - 1), (row) => row.getBoundingClientRect().bottom);
   assert.ok(last <= await page.$eval('#caps', (table) => table.getBoundingClientRect().top), 'the last call is cut off');
