@@ -359,9 +359,14 @@
     }
     timeline.from = from;
     timeline.to = to;
-    const focused = document.activeElement === timeline.svg;
+    // The chart is drawn anew: the call pointed at stays, if it is still drawn (the old chart's
+    // removal may have blurred it).
+    const focused = document.activeElement === timeline.svg, focus = timeline.focus;
     drawTimeline();
-    if (focused) timeline.svg.focus();
+    if (focused) {
+      timeline.focus = focus >= from && focus < to ? focus : -1;
+      timeline.svg.focus();
+    }
   }
   function zoomAround(i, factor) {
     const t = timeline, width = (t.to - t.from) * factor;
@@ -445,7 +450,10 @@
       if (i >= 0) goToRow(i, { focus: false, address: true });
     });
     root.addEventListener('pointerleave', () => { if (document.activeElement !== root) pointTo(-1); });
-    root.addEventListener('focus', () => pointTo(t.focus >= 0 ? t.focus : Math.max(t.from, calls.selected), true));
+    root.addEventListener('focus', () => {
+      const selected = calls.selected >= t.from && calls.selected < t.to ? calls.selected : t.from;
+      pointTo(t.focus >= 0 ? t.focus : selected, true);
+    });
     root.addEventListener('blur', () => pointTo(-1));
     root.addEventListener('keydown', (e) => {
       const page = Math.max(1, Math.round((t.to - t.from) / 20));

@@ -46,6 +46,12 @@ before(async () => {
     .replace('[Session Player]', '[</script><script>window.injected = 1</script><b>bold</b>]')
     .replace('[Photo Tools]', '[Caf\u00e9]'), 'latin1');
   fs.writeFileSync(injected, bytes);
+  // The scan session, its last state line made to say otherwise than the rules.
+  const differs = path.join(env('WORK'), 'differs.txt');
+  const scan = fs.readFileSync(env('SCAN'), 'latin1');
+  const last = scan.lastIndexOf('TWAIN Status = [');
+  fs.writeFileSync(differs, scan.slice(0, last) + scan.slice(last).replace(/\[\d\]/, '[6]'), 'latin1');
+  prepare('differs', differs);
   prepare('scan', env('SCAN'));
   prepare('error', env('ERROR'));
   prepare('injected', injected);
@@ -238,4 +244,40 @@ test('100,000 calls: usable within 3 seconds, rows built only in view, the page 
   await page.waitForFunction((i) => document.getElementById('call-' + i), target);
   assert.equal(await rowInView(page, target), 'shown');
   assert.deepEqual(page.problems, []);
+});
+
+test('the tables link to their calls; a drag zooms into the calls it spans; the monitor is drawn where it differs', async () => {
+  const s = sessions.scan;
+  const page = await open(browser, s.page, { height: 700 });
+  assert.deepEqual(page.problems, []);
+  const endXfer = s.records.findIndex((r) => r.msg === 'MSG_ENDXFER');
+  const links = await page.$$eval('#transfers a.call-link', (all) => all.map((a) => Number(a.dataset.row)));
+  assert.equal(links[0], s.records.findIndex((r) => r.dat === 'DAT_IMAGEINFO'));
+  assert.equal(links[links.length - 1], endXfer);
+  await page.click('#transfers a.call-link >> nth=-1');
+  assert.equal(await rowInView(page, endXfer), 'shown');
+  const set = s.records.findIndex((r) => r.msg === 'MSG_SET' && r.cap === 'ICAP_XFERMECH');
+  await page.click('#caps a.call-link[data-row="' + set + '"]');
+  assert.equal(await rowInView(page, set), 'shown');
+
+  await page.$eval('.timeline-svg', (svg) => svg.scrollIntoView());
+  const drawn = await steps(page);
+  const from = await onScreen(page, (drawn[10][0] + drawn[10][1]) / 2, drawn[10][2]);
+  const to = await onScreen(page, (drawn[20][0] + drawn[20][1]) / 2, drawn[20][2]);
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move(to.x, to.y, { steps: 4 });
+  await page.mouse.up();
+  assert.equal(await page.getAttribute('.timeline-svg', 'data-from'), '10');
+  assert.equal(await page.getAttribute('.timeline-svg', 'data-to'), '21');
+  assert.equal((await steps(page)).length, 11);
+  await page.click('#zoom-out');
+  assert.equal((await steps(page)).length, s.records.length);
+
+  // The monitor wrote 6 where the rules derive 2: its line covers the last call's step, at state 6.
+  const differs = await open(browser, sessions.differs.page);
+  const own = await steps(differs);
+  const six = own[s.records.findIndex((r) => r.state === 6)][2];
+  const [x0, x1] = own[own.length - 1];
+  assert.equal(await differs.getAttribute('.monitor-line', 'd'), 'M' + x0 + ' ' + six + 'H' + x1);
 });
