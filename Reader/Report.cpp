@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "CheckFeed.h"
@@ -81,7 +80,7 @@ void ReportWriter::Add(const Record& r) {
     const std::uint8_t states = checker_->States();
     file.highest = std::max(file.highest, Lowest(states));
     file.end = Lowest(states);
-    const bool failed = r.failed || r.rc == "TWRC_FAILURE";
+    const bool failed = Failed(r);
     if (failed) ++file.failures;
     transfers_.Add(r, row, files_.size() - 1);
 

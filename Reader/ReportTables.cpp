@@ -11,8 +11,6 @@ namespace {
 // A container's text is cut here (at a character's start), with an ellipsis.
 constexpr std::size_t kMaxValueText = 512;
 
-bool Failed(const Record& r) { return r.failed || r.rc == "TWRC_FAILURE"; }
-
 bool IsImageTransferDat(std::string_view dat) {
     return dat == "DAT_IMAGENATIVEXFER" || dat == "DAT_IMAGEMEMXFER" || dat == "DAT_IMAGEFILEXFER" ||
            dat == "DAT_IMAGEMEMFILEXFER";
