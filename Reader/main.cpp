@@ -13,6 +13,7 @@
 #include "CheckFeed.h"
 #include "Diff.h"
 #include "Json.h"
+#include "Report.h"
 #include "Summary.h"
 #include "Transcript.h"
 
@@ -35,6 +36,7 @@ const char* const kUsage =
     "  summary   calls, states, transfers, capabilities set, failures of each session\n"
     "  check     the TWAIN protocol rules applied to each session, as diagnostics\n"
     "  diff      two sessions' calls aligned, and what differs between them\n"
+    "  report    one HTML page that shows the sessions at a glance\n"
     "\n"
     "`twainlog COMMAND --help` tells more.\n";
 
@@ -384,6 +386,67 @@ int Diff(int argc, char** argv) {
     return status;
 }
 
+int Report(int argc, char** argv) {
+    const CommandHelp help{
+        "usage: twainlog report FILE... [-o OUT.html]\n",
+        "Writes one HTML page that shows the sessions at a glance: their figures, the TWAIN state\n"
+        "against the calls (as `check` derives it) with failures and findings marked, every call with\n"
+        "its data block, the capabilities negotiated and the images transferred. The page holds\n"
+        "everything it shows and opens from disk in any current browser. Several files give one page,\n"
+        "the files in order. Without -o the page is the first FILE with its extension made .html.\n"
+        "\n"
+        "example:\n"
+        "  twainlog report Twainlog_20261207_101612_0002.txt   # writes Twainlog_20261207_101612_0002.html\n"};
+    po::options_description options("options");
+    options.add_options()("output,o", po::value<std::string>(), "the page to write ('-': standard output)");
+    po::variables_map vm;
+    int status = ParseOptions(argc, argv, options, vm, help);
+    if (status >= 0) return status;
+    status = kOk;
+    const std::vector<std::string> files = Files(vm, false);
+    if (files.empty()) {
+        std::fprintf(stderr, "twainlog report: a FILE is needed\n%s", help.usage);
+        return kTrouble;
+    }
+    std::string output = vm.count("output") ? vm["output"].as<std::string>() : std::string();
+    if (output.empty()) {
+        if (files[0] == "-") {
+            std::fprintf(stderr, "twainlog report: reading standard input, -o OUT.html is needed\n");
+            return kTrouble;
+        }
+        output = DefaultReportName(files[0]);
+    }
+    PageOutput page;
+    std::string error;
+    if (!page.Open(output, error)) {
+        std::fprintf(stderr, "twainlog: %s\n", error.c_str());
+        return kTrouble;
+    }
+    ReportWriter report(page.File());
+    Record record;
+    for (const std::string& name : files) {
+        Input in(name);
+        if (!in.Ok()) {
+            in.Complain();
+            status = kTrouble;
+            continue;
+        }
+        report.StartFile(in.Name());
+        Parser parser(in.Fd());
+        parser.OnUnreadable(&ReportWriter::Unreadable, &report);
+        while (parser.Next(record)) report.Add(record);
+        const bool failed = ReadFailed(in, parser);
+        report.EndFile(parser.Lines(), parser.Bytes(), failed ? std::strerror(parser.ReadError()) : "");
+        if (failed) status = kTrouble;
+    }
+    report.Finish();
+    if (!page.Commit(error)) {
+        std::fprintf(stderr, "twainlog: %s\n", error.c_str());
+        return kTrouble;
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -403,6 +466,7 @@ int main(int argc, char** argv) {
         if (command == "summary") return Summary(argc - 1, argv + 1);
         if (command == "check") return Check(argc - 1, argv + 1);
         if (command == "diff") return Diff(argc - 1, argv + 1);
+        if (command == "report") return Report(argc - 1, argv + 1);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "twainlog: %s\n", e.what());
         return kTrouble;

@@ -20,6 +20,23 @@ ensure_build_tools() {
     ensure_packages cmake make g++ libboost-dev libgtest-dev libboost-program-options-dev rapidjson-dev "$@"
 }
 
+# The report's browser tests and screenshot: Debian's Chromium, Node.js with npm, and playwright-core at
+# a fixed version installed into DIR/node_modules (never into the repository); NODE_PATH then finds it.
+PLAYWRIGHT_CORE_VERSION=1.64.1
+ensure_browser_tools() {
+    local dir="$1"
+    ensure_packages chromium
+    command -v node >/dev/null && command -v npm >/dev/null || ensure_packages nodejs npm
+    mkdir -p "$dir"
+    if [ "$(node -p "try { require('$dir/node_modules/playwright-core/package.json').version } catch (e) { '' }")" \
+            != "$PLAYWRIGHT_CORE_VERSION" ]; then
+        echo "Installing playwright-core@$PLAYWRIGHT_CORE_VERSION into $dir"
+        npm install --no-save --no-audit --no-fund --no-package-lock --prefix "$dir" \
+            "playwright-core@$PLAYWRIGHT_CORE_VERSION" >/dev/null
+    fi
+    export NODE_PATH="$dir/node_modules"
+}
+
 # configure_build DIR [cmake options...] [--target TARGET...]: a build tree whose TWAINMON_ROOT lies
 # inside it, built whole or only the targets named.
 configure_build() {
@@ -42,6 +59,48 @@ configure_build() {
 # The real data source's bundle and the log folder under a build's root, as the monitor expects them.
 bundle_dir() { echo "$1/root/Library/Image Capture/Support/ZORVA/Zorva Scan 2/Core/TwainWrapper.bundle"; }
 log_folder() { echo "$1/root/Users/Shared/ZORVA/ZorvaScan2/LOG/TWAIN"; }
+
+# repeat_transcript SESSION OUT COPIES [CALLS]: writes COPIES copies of the transcript SESSION to OUT
+# with running sequence numbers; with CALLS, stops before call record CALLS + 1 (a claimed window
+# event counts as a call, as the reader counts it).
+repeat_transcript() {
+    awk -v copies="$3" -v calls="${4:-0}" '
+        { lines[NR] = $0 }
+        END {
+            seq = 0
+            records = 0
+            for (c = 0; c < copies; ++c)
+                for (i = 1; i <= NR; ++i) {
+                    line = lines[i]
+                    start = line ~ /^ +Return Code = / && previous ~ /^TWAIN Status = /
+                    if (substr(line, 1, 1) == "[" && match(line, /^\[[0-9]+\]/)) {
+                        line = sprintf("[%05d]", ++seq) substr(line, RLENGTH + 1)
+                        start = 1
+                    }
+                    if (start && calls > 0 && ++records > calls) exit
+                    print line
+                    previous = line
+                }
+        }' RS='\n' ORS='\n' "$1" > "$2"
+}
+
+# best_of COMMAND...: prints "seconds cpu_seconds max_rss_kb" of the fastest of three runs of COMMAND
+# (its standard output discarded).
+best_of() {
+    local best="" cpu="" rss="" times
+    times="$(mktemp)"
+    for _ in 1 2 3; do
+        /usr/bin/time -f "%e %U %S %M" -o "$times" "$@" > /dev/null || true
+        read -r seconds user system kb < <(tail -n 1 "$times")
+        if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+            best="$seconds"
+            cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
+            rss="$kb"
+        fi
+    done
+    rm -f "$times"
+    echo "$best $cpu $rss"
+}
 
 install_simulated_scanner() {
     local dir="$1"

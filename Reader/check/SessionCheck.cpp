@@ -682,6 +682,7 @@ void SessionChecker::Add(const Call& call) { impl_->Add(call); }
 void SessionChecker::Finish() { impl_->Finish(); }
 int SessionChecker::Errors() const { return impl_->errors; }
 int SessionChecker::Warnings() const { return impl_->warnings; }
+std::uint8_t SessionChecker::States() const { return impl_->states; }
 
 // ---- Compiler-style lines ----------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #define TWAINLOG_SESSIONCHECK_H
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -56,6 +57,9 @@ public:
     void Finish();               // the end of the transcript: rules about how the session ended
     int Errors() const;
     int Warnings() const;
+    // The TWAIN states the session may be in after the calls added so far: bit s for state s (1 to
+    // 7). One bit as a rule; more where the transcript cannot tell (see SessionCheck.cpp).
+    std::uint8_t States() const;
 
 private:
     struct Impl;
