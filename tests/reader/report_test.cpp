@@ -14,7 +14,6 @@
 #include "Report.h"
 #include "ReaderTestSupport.h"
 
-using readertest::Lines;
 using readertest::TempFile;
 using readertest::Twainlog;
 
@@ -76,7 +75,7 @@ std::string ScanSession() {
              // The monitor's own line says otherwise than the rules here.
              Numbered(13, "DG_CONTROL/DAT_IDENTITY/MSG_CLOSEDS", "TWRC_SUCCESS", {}, "4"),
          }) {
-        s += Lines(call);
+        s += readertest::Lines(call);
     }
     return s;
 }
@@ -213,7 +212,7 @@ TEST(Report, EmbeddedDataOfAScan) {
 TEST(Report, TextNeverBecomesMarkupAndBytesThatAreNotUtf8ComeOutAsInJson) {
     const std::string hostile = "</script><script>alert(1)</script><!-- <b>";
     const std::string longText(300, 'x');
-    const std::string text = Lines(Numbered(1, "DG_CONTROL/DAT_IDENTITY/MSG_OPENDS", "TWRC_SUCCESS",
+    const std::string text = readertest::Lines(Numbered(1, "DG_CONTROL/DAT_IDENTITY/MSG_OPENDS", "TWRC_SUCCESS",
                                            {"  TW_IDENTITY = {", "    ProductName   = [" + hostile + "]",
                                             "    Manufacturer  = [Caf\xE9 \x8A]", "    ProductFamily = [" + longText + "]", "  }"},
                                            "4"));
@@ -251,7 +250,7 @@ TEST(Report, TextNeverBecomesMarkupAndBytesThatAreNotUtf8ComeOutAsInJson) {
 
 TEST(Report, SeveralFilesMakeOnePageInOrder) {
     TempFile first(ScanSession());
-    TempFile second("nonsense\r\n" + Lines(Numbered(1, "DG_CONTROL/DAT_IDENTITY/MSG_OPENDS", "TWRC_FAILURE", {}, "")));
+    TempFile second("nonsense\r\n" + readertest::Lines(Numbered(1, "DG_CONTROL/DAT_IDENTITY/MSG_OPENDS", "TWRC_FAILURE", {}, "")));
     auto run = Twainlog("report '" + first.Path() + "' /nonexistent '" + second.Path() + "' -o -");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("/nonexistent: No such file or directory"), std::string::npos) << run.err;
