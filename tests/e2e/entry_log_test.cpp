@@ -9,7 +9,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "ModuleHarness.h"
 #include "ScannerInterface.h"
 #include "TestSupport.h"
+#include "WallClock.h"
 
 using harness::CChildSession;
 using harness::ChildResult;
@@ -47,14 +47,17 @@ void OpenSource(CChildSession& session, TW_IDENTITY* pSource) {
     session.Report("rc", session.Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, pSource));
 }
 
-// The log file's name up to its milliseconds for a load in the given second, local time:
-// "<log folder>/Twainlog_YYYYMMDD_hhmmss_".
-std::string LogNamePrefix(time_t second) {
-    struct tm local;
-    localtime_r(&second, &local);
-    char szName[32];
-    strftime(szName, sizeof szName, "Twainlog_%Y%m%d_%H%M%S_", &local);
+// The log file's path for a load at the given time: "<log folder>/Twainlog_YYYYMMDD_hhmmss_mmmm.txt",
+// local time, the millisecond field 0000 to 0999.
+std::string LogPath(const WallTime& time) {
+    char szName[64];
+    const size_t n = strftime(szName, sizeof szName, "Twainlog_%Y%m%d_%H%M%S_", &time.local);
+    snprintf(szName + n, sizeof szName - n, "%04d.txt", time.milliseconds);
     return harness::LogFolder() + "/" + szName;
+}
+
+bool NotLater(const WallTime& a, const WallTime& b) {
+    return a.seconds < b.seconds || (a.seconds == b.seconds && a.milliseconds <= b.milliseconds);
 }
 
 // The second rendering of a successful MSG_SET of CAP_EXTENDEDCAPS with a TW_ARRAY of
@@ -95,7 +98,9 @@ std::vector<TW_UINT16> ItemsRenderingTo(size_t nLength) {
 // leaves nothing and no gap in the numbering; the transfer-ready notice leaves only the failure
 // lines of its failed call.
 TEST_F(EntryLogTest, ShortSessionLeavesExactRecordsInAFileNamedAfterTheLoad) {
-    const time_t before = time(nullptr);
+    // Read as the module reads its clock, so that its reading, taken in between, lies in between
+    // (time() runs a few milliseconds behind this clock after a second begins).
+    const WallTime before = WallTime::Now();
     const ChildResult child = RunInChild([](CChildSession& session) {
         session.Report("rc", session.Call(DG_CONTROL, DAT_NULL, MSG_NULL, nullptr));
         TW_EVENT event = {nullptr, MSG_NULL};  // the source is not enabled: not its event
@@ -105,7 +110,7 @@ TEST_F(EntryLogTest, ShortSessionLeavesExactRecordsInAFileNamedAfterTheLoad) {
         session.Report("rc", session.Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr));
         session.Report("rc", session.Call(DG_CONTROL, 0x0400, MSG_GET, nullptr));
     });
-    const time_t after = time(nullptr);
+    const WallTime after = WallTime::Now();
     ASSERT_TRUE(child.Completed()) << child.stderrText;
     EXPECT_EQ(child.Values("rc"), (std::vector<std::string>{"1", "5", "0", "1", "1", "1"}));
     EXPECT_EQ(child.stderrText, "Close Log File.\n");
@@ -114,12 +119,9 @@ TEST_F(EntryLogTest, ShortSessionLeavesExactRecordsInAFileNamedAfterTheLoad) {
     const std::vector<std::string> names = harness::LogFolderEntries();
     ASSERT_EQ(names.size(), 1u);
     const std::string path = harness::LogFolder() + "/" + names[0];
-    const std::regex kMilliseconds("0\\d{3}\\.txt");  // 0000 to 0999
     bool bNamedAfterTheLoad = false;
-    for (time_t second = before; second <= after; ++second) {
-        const std::string prefix = LogNamePrefix(second);
-        bNamedAfterTheLoad = bNamedAfterTheLoad || (path.compare(0, prefix.size(), prefix) == 0 &&
-                                                    std::regex_match(path.substr(prefix.size()), kMilliseconds));
+    for (WallTime t = before; NotLater(t, after) && !bNamedAfterTheLoad; t = t.Next()) {
+        bNamedAfterTheLoad = path == LogPath(t);
     }
     EXPECT_TRUE(bNamedAfterTheLoad) << names[0];
 
@@ -224,13 +226,9 @@ TEST_F(EntryLogTest, LinkPlantedAtTheLogFileNameIsRefusedAndItsTargetKept) {
     const std::string kVictim = "do not touch\n";
     std::ofstream(target) << kVictim;
     ASSERT_EQ(harness::ReadFile(target), kVictim);
-    const time_t now = time(nullptr);
-    for (time_t second = now; second < now + 10; ++second) {
-        for (int ms = 0; ms <= 1000; ++ms) {
-            char szMs[16];
-            snprintf(szMs, sizeof szMs, "%04d.txt", ms);
-            ASSERT_EQ(symlink("../victim.txt", (LogNamePrefix(second) + szMs).c_str()), 0);
-        }
+    const time_t now = WallTime::Now().seconds;
+    for (WallTime t = WallTime::FromSeconds(now, 0); t.seconds < now + 10; t = t.Next()) {
+        ASSERT_EQ(symlink("../victim.txt", LogPath(t).c_str()), 0);
     }
 
     const ChildResult child = RunInChild([](CChildSession& session) {
