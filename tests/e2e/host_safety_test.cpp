@@ -7,12 +7,12 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <regex>
-#include <sstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,11 +22,13 @@
 
 #include "HostMemory.h"
 #include "ModuleHarness.h"
+#include "ReaderTestSupport.h"
 #include "TestSupport.h"
 
 using harness::CChildSession;
 using harness::ChildResult;
 using harness::RunInChild;
+using readertest::Simple;
 
 namespace {
 
@@ -100,55 +102,56 @@ TW_UINT16 CallOfKind(CChildSession& session, int kind) {
     }
 }
 
-// One record of a log: its triplet line without the number ("" for a claimed event, which has
-// none), the number, and the rest with every pointer masked.
-struct Record {
-    std::string triplet;
-    long number = 0;
-    std::string body;
-};
-
-// Splits a log into records. A record starts at a triplet line, or, for a claimed event, at a
-// result line that does not follow one.
-std::vector<Record> SplitRecords(const std::string& log) {
-    static const std::regex kTriplet(R"(\[(\d{5})\] \[APP\] (.*)\r)");
-    static const std::regex kPointer("<0x[0-9a-f]{8}>");
-    std::vector<Record> records;
-    std::istringstream lines(log);
-    bool afterTriplet = false;
-    for (std::string line; std::getline(lines, line);) {
-        std::smatch match;
-        if (std::regex_match(line, match, kTriplet)) {
-            records.push_back({match[2], std::stol(match[1]), ""});
-            afterTriplet = true;
-            continue;
-        }
-        if (line.rfind("        Return Code = ", 0) == 0 && !afterTriplet) records.push_back({"", 0, ""});
-        afterTriplet = false;
-        if (records.empty()) records.push_back({"?", 0, ""});
-        records.back().body += std::regex_replace(line, kPointer, "<ptr>") + "\n";
-    }
+// The records of a log as twainlog reads them; a line it cannot place in a record fails the test.
+std::vector<Simple> Records(const std::string& log) {
+    std::vector<std::pair<std::size_t, std::string>> unreadable;
+    std::vector<Simple> records = readertest::Parse(log, &unreadable);
+    for (const auto& line : unreadable) ADD_FAILURE() << "line " << line.first << ": " << line.second;
     return records;
 }
 
-// Every record of log is one of the reference records (by its triplet, with the same body), and
-// the numbered ones are numbered 1, 2, 3... in file order. Returns the records per triplet.
-std::map<std::string, int> CheckRecords(const std::string& log, const std::vector<Record>& reference) {
-    std::map<std::string, std::string> bodies;
-    for (const Record& record : reference) bodies[record.triplet] = record.body;
+// All of each record of log that is the same in every run: everything but its number and its
+// pointers, with the number of lines it spans (blank lines included, which the reader passes over).
+std::vector<std::string> Wholes(const std::string& log, const std::vector<Simple>& records) {
+    const size_t lineCount = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
+    std::vector<std::string> wholes;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const Simple& r = records[i];
+        std::string whole = r.event ? "claimed event" : "[" + r.source + "] " + r.triplet;
+        if (!r.cap.empty()) whole += " (" + r.cap + ")";
+        whole += " -> " + r.rc;
+        if (r.hasState) whole += ", state " + std::to_string(r.state);
+        if (r.failed) whole += ", failed";
+        if (r.truncated) whole += ", truncated";
+        if (r.incomplete) whole += ", incomplete";
+        const size_t next = i + 1 < records.size() ? records[i + 1].line : lineCount + 1;
+        // The data pointer's line as the log has it, masked with the pointers of the block.
+        const std::string data = r.data.empty() ? "" : "pData   = <" + r.data + ">\r\n";
+        wholes.push_back(whole + ", " + std::to_string(next - r.line) + " lines\n" + testsupport::MaskPointers(data + r.text));
+    }
+    return wholes;
+}
+
+// Every record of log is one of the records of referenceLog, whole, and the numbered ones are
+// numbered 1, 2, 3... in file order. Returns the records of each kind.
+std::map<std::string, int> CheckRecords(const std::string& log, const std::string& referenceLog) {
+    const std::vector<std::string> referenceWholes = Wholes(referenceLog, Records(referenceLog));
+    const std::set<std::string> kinds(referenceWholes.begin(), referenceWholes.end());
+    const std::vector<Simple> records = Records(log);
+    const std::vector<std::string> wholes = Wholes(log, records);
     std::map<std::string, int> counts;
     long expectedNumber = 1;
-    for (const Record& record : SplitRecords(log)) {
-        const auto it = bodies.find(record.triplet);
-        if (it == bodies.end() || it->second != record.body) {
-            ADD_FAILURE() << "record [" << record.number << "] " << record.triplet << " is not whole:\n" << record.body;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (kinds.count(wholes[i]) == 0) {
+            ADD_FAILURE() << "record [" << records[i].seq << "] at line " << records[i].line << " is not whole:\n"
+                          << wholes[i];
             break;
         }
-        if (!record.triplet.empty() && record.number != expectedNumber++) {
-            ADD_FAILURE() << "record [" << record.number << "] out of order, expected " << expectedNumber - 1;
+        if (records[i].hasSeq && records[i].seq != expectedNumber++) {
+            ADD_FAILURE() << "record [" << records[i].seq << "] out of order, expected " << expectedNumber - 1;
             break;
         }
-        ++counts[record.triplet];
+        ++counts[wholes[i]];
     }
     return counts;
 }
@@ -163,8 +166,8 @@ TEST_F(HostSafetyTest, ConcurrentCallsLeaveWholeRecordsNumberedInFileOrder) {
         },
         m_options);
     ASSERT_TRUE(child.Completed()) << child.stderrText;
-    const std::vector<Record> reference = SplitRecords(harness::ReadOnlyLog());
-    ASSERT_EQ(reference.size(), 6u);  // the unclaimed event left nothing
+    const std::string reference = harness::ReadOnlyLog();
+    ASSERT_EQ(Records(reference).size(), 6u);  // the unclaimed event left nothing
 
     // Four threads, each making every kind of call in a rotation of its own, and its own handles.
     const int kThreads = 4, kRounds = 400;
@@ -206,13 +209,13 @@ TEST_F(HostSafetyTest, SourceCallingBackIntoTheMonitorIsLoggedWholeBeforeTheOute
         m_options);
     ASSERT_TRUE(child.Completed()) << child.stderrText;
     EXPECT_EQ(child.Value("rc"), "0");
-    const std::vector<Record> records = SplitRecords(harness::ReadOnlyLog());
+    const std::vector<Simple> records = Records(harness::ReadOnlyLog());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].triplet, "DG_CONTROL/DAT_IDENTITY/MSG_GET");
-    EXPECT_EQ(records[0].number, 1);
-    EXPECT_NE(records[0].body.find("ProductName     = [Probe]"), std::string::npos) << records[0].body;
+    EXPECT_EQ(records[0].seq, 1);
+    EXPECT_NE(records[0].text.find("ProductName     = [Probe]"), std::string::npos) << records[0].text;
     EXPECT_EQ(records[1].triplet, "DG_CONTROL/DAT_CUSTOMDSDATA/MSG_GET");
-    EXPECT_EQ(records[1].number, 2);
+    EXPECT_EQ(records[1].seq, 2);
 }
 
 namespace {
@@ -262,12 +265,12 @@ TEST_F(HostSafetyTest, CancelledThreadUnwindsWithoutHarmToTheProcessOrTheLog) {
     EXPECT_EQ(child.Value("returned"), "yes");
     EXPECT_EQ(child.Value("rc"), "0");
     // The blocked call never returned, so it left no record.
-    const std::vector<Record> records = SplitRecords(harness::ReadOnlyLog());
+    const std::vector<Simple> records = Records(harness::ReadOnlyLog());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].triplet, "DG_CONTROL/DAT_IDENTITY/MSG_GET");
-    EXPECT_NE(records[0].body.find("TWAIN Status = [3]"), std::string::npos) << records[0].body;
+    EXPECT_TRUE(records[0].hasState && records[0].state == 3) << records[0].json;
     EXPECT_EQ(records[1].triplet, "DG_CONTROL/DAT_STATUS/MSG_GET");
-    EXPECT_EQ(records[1].number, 2);
+    EXPECT_EQ(records[1].seq, 2);
 }
 
 TEST_F(HostSafetyTest, ForkedChildForwardsItsCallsAndLeavesTheParentsSourceAndLogAlone) {
@@ -298,11 +301,11 @@ TEST_F(HostSafetyTest, ForkedChildForwardsItsCallsAndLeavesTheParentsSourceAndLo
     const std::string pid = child.Value("pid");
     EXPECT_EQ(ProbeEvents(), "create " + pid + "\nrelease " + pid + "\n");
     EXPECT_EQ(child.stderrText, "Close Log File.\n");
-    const std::vector<Record> records = SplitRecords(harness::ReadOnlyLog());
+    const std::vector<Simple> records = Records(harness::ReadOnlyLog());
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].number, 1);
+    EXPECT_EQ(records[0].seq, 1);
     EXPECT_EQ(records[1].triplet, "DG_CONTROL/DAT_STATUS/MSG_GET");
-    EXPECT_EQ(records[1].number, 2);
+    EXPECT_EQ(records[1].seq, 2);
 }
 
 TEST_F(HostSafetyTest, LoadsAtTheSameMomentEachHaveAFileOfTheirOwn) {

@@ -48,6 +48,7 @@ std::vector<Simple> Parse(const std::string& text, std::vector<std::pair<std::si
                  r.event,
                  r.hasSeq,
                  r.seq,
+                 std::string(r.source),
                  r.Triplet(),
                  std::string(r.cap),
                  std::string(r.rc),
@@ -58,6 +59,7 @@ std::vector<Simple> Parse(const std::string& text, std::vector<std::pair<std::si
                  r.truncated,
                  r.incomplete,
                  {},
+                 {},
                  {}};
         rapidjson::StringBuffer buffer;
         twainlog::JsonWriter writer(buffer);
@@ -65,6 +67,7 @@ std::vector<Simple> Parse(const std::string& text, std::vector<std::pair<std::si
         s.json = buffer.GetString();
         std::size_t at = s.json.find("\"block\":");
         s.block = s.json.substr(at + 8, s.json.size() - at - 9);
+        for (const twainlog::BlockLine& line : r.block) s.text.append(line.text).append("\r\n");
         out.push_back(std::move(s));
     }
     ::close(fd);

@@ -1,4 +1,5 @@
-// Helpers of the reader's tests: transcripts written by hand, parsed in process or by the program.
+// Helpers of the reader's tests (and of the monitor's end-to-end tests that read a transcript record
+// by record): transcripts written by hand, parsed in process or by the program.
 #ifndef TWAINLOG_READERTESTSUPPORT_H
 #define TWAINLOG_READERTESTSUPPORT_H
 
@@ -32,12 +33,13 @@ struct Simple {
     std::size_t line;
     bool event, hasSeq;
     long seq;
-    std::string triplet, cap, rc, data;
+    std::string source, triplet, cap, rc, data;
     bool hasState;
     int state;
     bool failed, truncated, incomplete;
     std::string json;  // the whole record as JSON
     std::string block;  // the "block" object alone, as JSON
+    std::string text;   // the data block's lines as written, each ended with CR LF
 };
 std::vector<Simple> Parse(const std::string& text, std::vector<std::pair<std::size_t, std::string>>* unreadable = nullptr);
 
