@@ -88,8 +88,12 @@ TW_UINT16 CChildSession::CallFrom(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 
 }
 
 void CChildSession::Report(const std::string& key, const std::string& value) {
-    const std::string line = key + "=" + value + "\n";
-    if (write(m_reportFd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) _exit(7);
+    std::string lines;
+    for (size_t start = 0, end; start <= value.size(); start = end + 1) {
+        end = std::min(value.find('\n', start), value.size());
+        lines += key + "=" + value.substr(start, end - start) + "\n";
+    }
+    if (write(m_reportFd, lines.data(), lines.size()) != static_cast<ssize_t>(lines.size())) _exit(7);
 }
 
 void CChildSession::Report(const std::string& key, unsigned long long value) { Report(key, std::to_string(value)); }

@@ -55,7 +55,7 @@ public:
     TW_UINT16 CallFrom(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, void* pData);
     TW_IDENTITY& Application() { return m_application; }
 
-    // One "key=value" line to the test.
+    // One "key=value" line to the test; a value of several lines, one such line for each.
     void Report(const std::string& key, const std::string& value);
     void Report(const std::string& key, unsigned long long value);
 
