@@ -17,8 +17,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # <functional>) that are not there, notably when sanitizers or optimisation change the inlining.
   add_compile_options(-Wno-maybe-uninitialized)
 endif()
+# AddressSanitizer and UndefinedBehaviorSanitizer, in the sanitizer build and the fuzz build alike:
+# any stray read or undefined behaviour stops the program.
+set(TWAINMON_ASAN_UBSAN -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 if(TWAINMON_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${TWAINMON_ASAN_UBSAN})
   add_link_options(-fsanitize=address,undefined)
 endif()
 if(TWAINMON_TSAN)
@@ -27,26 +30,22 @@ if(TWAINMON_TSAN)
 endif()
 
 # ---- The fuzz build (TWAINMON_FUZZ, clang) -----------------------------------------------------
-# The sanitizers of the fuzz targets: any stray read or undefined behaviour stops the run with the
-# input that caused it.
-set(TWAINMON_FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-
 # Instruments libraries for the fuzzer: coverage for libFuzzer, and the sanitizers.
 function(twainmon_fuzz_instrument)
   foreach(library ${ARGN})
-    target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link ${TWAINMON_FUZZ_SANITIZERS})
+    target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link ${TWAINMON_ASAN_UBSAN})
   endforeach()
 endfunction()
 
 # A libFuzzer target: the fuzzer's main and the sanitizers.
 function(twainmon_fuzz_target target)
-  target_compile_options(${target} PRIVATE -fsanitize=fuzzer ${TWAINMON_FUZZ_SANITIZERS})
+  target_compile_options(${target} PRIVATE -fsanitize=fuzzer ${TWAINMON_ASAN_UBSAN})
   target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
 endfunction()
 
 # A program of the fuzz build that is no fuzz target (it has a main of its own) but links the
 # instrumented libraries: it takes the sanitizers' runtimes.
 function(twainmon_fuzz_program target)
-  target_compile_options(${target} PRIVATE ${TWAINMON_FUZZ_SANITIZERS})
+  target_compile_options(${target} PRIVATE ${TWAINMON_ASAN_UBSAN})
   target_link_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
 endfunction()

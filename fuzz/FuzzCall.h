@@ -6,8 +6,9 @@
 //   0  u8  DAT selector: below kRawSelector an index into KnownDats() (taken modulo its size), so
 //          most inputs name a DAT the dispatcher knows; otherwise the raw DAT at offset 4
 //   1  u8  MSG selector: the same for KnownMsgs() and the raw MSG at offset 6
-//   2  u8  return code selector: below kRawSelector the code (selector % 11, TWRC_SUCCESS to one
-//          past the last named code); otherwise the raw code at offset 8
+//   2  u8  return code selector: below kRawSelector the code selector % twrc_macros.count (the
+//          return-code table's row count): TWRC_SUCCESS up to one past the last named code, as the
+//          table's TWRC_CUSTOMBASE row counts too; otherwise the raw code at offset 8
 //   3  u8  DG selector: below kRawSelector one of DG_CONTROL, DG_IMAGE, DG_AUDIO; otherwise the raw
 //          DG at offset 12
 //   4  u16 raw DAT      6  u16 raw MSG      8  u16 raw return code
