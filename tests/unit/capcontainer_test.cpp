@@ -135,20 +135,6 @@ TEST(CapContainer, NoContainerLinesForAFailedCallAnUnknownTypeOrANullHandle) {
     }
 }
 
-TEST(CapContainer, TheHandleIsLeftLockedOrUnlockedAsItWasFound) {
-    // The container is locked while it is read; afterwards the host's own lock (and any other flag)
-    // is still there, and a handle that was not locked is not left locked.
-    for (const SInt8 found : {SInt8{0}, SInt8(kHandleLockedMask), SInt8(kHandleLockedMask | kHandlePurgeableMask),
-                              SInt8(kHandlePurgeableMask)}) {
-        Container box(sizeof(TW_ONEVALUE));
-        box.Put<TW_UINT16>(0, TWTY_UINT16);
-        HSetState(box.Handle(), found);
-        TW_CAPABILITY cap{ICAP_PIXELTYPE, TWON_ONEVALUE, box.Handle()};
-        EXPECT_NE(Render(cap).find("      Item     = [TWPT_BW]"), std::string::npos);
-        EXPECT_EQ(HGetState(box.Handle()), found) << static_cast<int>(found);
-    }
-}
-
 TEST(CapContainer, ItemsOutsideTheContainerAreNeverRead) {
     // An array of nothing but its fixed fields.
     EXPECT_EQ(ArrayItemList(ICAP_PIXELTYPE, TWTY_UINT16, 2, nullptr, 0),
