@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <boost/program_options.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -74,6 +75,13 @@ private:
     int error_ = 0;
 };
 
+// Tells how many unreadable lines a file had in all, when only the first few were shown.
+void TellUnreadableTotal(const std::string& file, std::size_t all, std::size_t shown) {
+    if (all > shown) {
+        std::fprintf(stderr, "%s: warning: %zu unreadable lines in all, the first %zu shown\n", file.c_str(), all, shown);
+    }
+}
+
 // Reports unreadable lines on standard error, "FILE:LINE: warning: ...", the first few of each file.
 struct UnreadableReport {
     const std::string* file;
@@ -93,10 +101,7 @@ struct UnreadableReport {
         std::fprintf(stderr, "%s:%zu: warning: unreadable line (%s): %s\n", self->file->c_str(), u.line, u.why, text.c_str());
     }
     void Finish(const Parser& parser) const {
-        if (!quiet && parser.UnreadableLines() > shown) {
-            std::fprintf(stderr, "%s: warning: %zu unreadable lines in all, the first %zu shown\n", file->c_str(),
-                         parser.UnreadableLines(), shown);
-        }
+        if (!quiet) TellUnreadableTotal(*file, parser.UnreadableLines(), shown);
     }
 };
 
@@ -135,6 +140,25 @@ std::vector<std::string> Files(const po::variables_map& vm, bool stdinWhenNone) 
     return files;
 }
 
+// Reads the files in turn: read(in, parser) reads one that opened and returns its status (kOk,
+// kFound or kTrouble); one that cannot be opened is reported and counts as kTrouble. Returns the
+// worst status of them all.
+template <typename ReadFile>
+int ReadEach(const std::vector<std::string>& files, ReadFile read) {
+    int status = kOk;
+    for (const std::string& name : files) {
+        Input in(name);
+        if (!in.Ok()) {
+            in.Complain();
+            status = kTrouble;
+            continue;
+        }
+        Parser parser(in.Fd());
+        status = std::max(status, read(in, parser));
+    }
+    return status;
+}
+
 int Json(int argc, char** argv) {
     const CommandHelp help{
         "usage: twainlog json [FILE...]\n",
@@ -148,17 +172,9 @@ int Json(int argc, char** argv) {
     po::variables_map vm;
     int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
-    status = kOk;
     JsonOut out(stdout);
     Record record;
-    for (const std::string& name : Files(vm, true)) {
-        Input in(name);
-        if (!in.Ok()) {
-            in.Complain();
-            status = kTrouble;
-            continue;
-        }
-        Parser parser(in.Fd());
+    status = ReadEach(Files(vm, true), [&](const Input& in, Parser& parser) {
         UnreadableReport report{&in.Name()};
         parser.OnUnreadable(&UnreadableReport::Sink, &report);
         while (parser.Next(record)) {
@@ -166,8 +182,8 @@ int Json(int argc, char** argv) {
             out.EndLine();
         }
         report.Finish(parser);
-        if (ReadFailed(in, parser)) status = kTrouble;
-    }
+        return ReadFailed(in, parser) ? kTrouble : kOk;
+    });
     out.Flush();
     return status;
 }
@@ -187,7 +203,6 @@ int Summary(int argc, char** argv) {
     po::variables_map vm;
     int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
-    status = kOk;
     const bool json = vm.count("json") > 0;
     const std::vector<std::string> files = Files(vm, true);
     JsonOut out(stdout);
@@ -199,21 +214,14 @@ int Summary(int argc, char** argv) {
         out.Writer().Key("files");
         out.Writer().StartArray();
     }
-    for (const std::string& name : files) {
-        Input in(name);
-        if (!in.Ok()) {
-            in.Complain();
-            status = kTrouble;
-            continue;
-        }
+    status = ReadEach(files, [&](const Input& in, Parser& parser) {
         SessionSummary summary(in.Name());
-        Parser parser(in.Fd());
         UnreadableReport report{&in.Name()};
         report.summary = &summary;
         report.quiet = true;  // the summary lists them
         parser.OnUnreadable(&UnreadableReport::Sink, &report);
         while (parser.Next(record)) summary.Add(record);
-        if (ReadFailed(in, parser)) status = kTrouble;
+        const bool failed = ReadFailed(in, parser);
         summary.Finish(parser.Lines(), parser.Bytes());
         total.Add(summary);
         if (json) {
@@ -226,7 +234,8 @@ int Summary(int argc, char** argv) {
         } else {
             summary.PrintText(stdout);
         }
-    }
+        return failed ? kTrouble : kOk;
+    });
     if (several) {
         if (json) {
             out.Writer().EndArray();
@@ -319,44 +328,30 @@ int Check(int argc, char** argv) {
     po::variables_map vm;
     int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
-    status = kOk;
     const bool json = vm.count("json") > 0;
     JsonOut out(stdout);
     Record record;
     check::Call call;
-    for (const std::string& name : Files(vm, true)) {
-        Input in(name);
-        if (!in.Ok()) {
-            in.Complain();
-            status = kTrouble;
-            continue;
-        }
+    status = ReadEach(Files(vm, true), [&](const Input& in, Parser& parser) {
         CheckOutput output;
         output.json = json ? &out : nullptr;
         output.file = &in.Name();
         check::SessionChecker checker([&output](const check::Finding& f) { output.Finding(f); });
-        Parser parser(in.Fd());
         parser.OnUnreadable(&CheckOutput::Unreadable, &output);
         while (parser.Next(record)) {
             FillCall(record, call);
             checker.Add(call);
         }
-        if (ReadFailed(in, parser)) {
-            status = kTrouble;
-            continue;
-        }
+        if (ReadFailed(in, parser)) return kTrouble;
         checker.Finish();
         out.Flush();
-        if (output.unreadable > kUnreadableShown) {
-            std::fprintf(stderr, "%s: warning: %zu unreadable lines in all, the first %zu shown\n", in.Name().c_str(),
-                         output.unreadable, kUnreadableShown);
-        }
+        TellUnreadableTotal(in.Name(), output.unreadable, std::min(output.unreadable, kUnreadableShown));
         if (!json) {
             std::printf("%s: %d errors, %zu warnings\n", in.Name().c_str(), checker.Errors(),
                         static_cast<std::size_t>(checker.Warnings()) + output.unreadable);
         }
-        if (checker.Errors() > 0 && status == kOk) status = kFound;
-    }
+        return checker.Errors() > 0 ? kFound : kOk;
+    });
     out.Flush();
     return status;
 }
@@ -402,7 +397,6 @@ int Report(int argc, char** argv) {
     po::variables_map vm;
     int status = ParseOptions(argc, argv, options, vm, help);
     if (status >= 0) return status;
-    status = kOk;
     const std::vector<std::string> files = Files(vm, false);
     if (files.empty()) {
         std::fprintf(stderr, "twainlog report: a FILE is needed\n%s", help.usage);
@@ -424,21 +418,14 @@ int Report(int argc, char** argv) {
     }
     ReportWriter report(page.File());
     Record record;
-    for (const std::string& name : files) {
-        Input in(name);
-        if (!in.Ok()) {
-            in.Complain();
-            status = kTrouble;
-            continue;
-        }
+    status = ReadEach(files, [&](const Input& in, Parser& parser) {
         report.StartFile(in.Name());
-        Parser parser(in.Fd());
         parser.OnUnreadable(&ReportWriter::Unreadable, &report);
         while (parser.Next(record)) report.Add(record);
         const bool failed = ReadFailed(in, parser);
         report.EndFile(parser.Lines(), parser.Bytes(), failed ? std::strerror(parser.ReadError()) : "");
-        if (failed) status = kTrouble;
-    }
+        return failed ? kTrouble : kOk;
+    });
     report.Finish();
     if (!page.Commit(error)) {
         std::fprintf(stderr, "twainlog: %s\n", error.c_str());
