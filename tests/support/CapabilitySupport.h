@@ -60,6 +60,20 @@ inline std::string CapabilityBlock(const TW_CAPABILITY& cap, const std::string& 
            testsupport::Lines(containerLines) + testsupport::Lines({"  }"});
 }
 
+// The lines of a TW_ENUMERATION of TWTY_UINT16 pixel types whose fixed fields claim numItems items,
+// current and default index 2, with the item list's lines given.
+inline std::vector<std::string> PixelTypes(TW_UINT32 numItems, const std::vector<std::string>& itemList) {
+    std::vector<std::string> lines = {"    TW_ENUMERATION = {", "      ItemType     = [TWTY_UINT16]",
+                                      "      NumItems     = [" + std::to_string(numItems) + "]",
+                                      "      CurrentIndex = [2]", "      DefaultIndex = [2]"};
+    lines.insert(lines.end(), itemList.begin(), itemList.end());
+    lines.push_back("    }");
+    return lines;
+}
+// The item list of TWPT_BW, TWPT_GRAY and TWPT_RGB, whole.
+inline const std::vector<std::string> kPixelTypeList = {"      ItemList = {", "          0:TWPT_BW,", "          1:TWPT_GRAY,",
+                                                        "          2:TWPT_RGB", "      }"};
+
 // The whole rendering of a successful DAT_CAPABILITY call whose block is the one given.
 inline std::string SuccessRecord(const TW_CAPABILITY& cap, const std::string& block) {
     return testsupport::ResultLines("TWRC_SUCCESS", &cap) + block + testsupport::StateLines(0);

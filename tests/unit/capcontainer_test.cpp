@@ -15,7 +15,8 @@ using capsupport::CapabilityBlock;
 using capsupport::Container;
 using capsupport::Fix;
 using capsupport::ItemListOf;
-using capsupport::Low32Text;
+using capsupport::kPixelTypeList;
+using capsupport::PixelTypes;
 using capsupport::PoisonHandle;
 using capsupport::Render;
 using capsupport::SuccessRecord;
@@ -42,24 +43,8 @@ TEST(CapContainer, PixelTypeEnumeration) {
     Container box(16 + 3 * 2);
     FillEnumeration(box, 22, 3, 2, 2, {0, 1, 2});
     TW_CAPABILITY cap{ICAP_PIXELTYPE, TWON_ENUMERATION, box.Handle()};
-    EXPECT_EQ(Render(cap), ResultLines("TWRC_SUCCESS", &cap) + Lines({"  TW_CAPABILITY = {",
-                                                                        "    Cap        = [ICAP_PIXELTYPE]",
-                                                                        "    ConType    = [TWON_ENUMERATION]",
-                                                                        "    hContainer = " + Low32Text(box.Handle()),
-                                                                        "    TW_ENUMERATION = {",
-                                                                        "      ItemType     = [TWTY_UINT16]",
-                                                                        "      NumItems     = [3]",
-                                                                        "      CurrentIndex = [2]",
-                                                                        "      DefaultIndex = [2]",
-                                                                        "      ItemList = {",
-                                                                        "          0:TWPT_BW,",
-                                                                        "          1:TWPT_GRAY,",
-                                                                        "          2:TWPT_RGB",
-                                                                        "      }",
-                                                                        "    }",
-                                                                        "  }",
-                                                                        "",
-                                                                        "TWAIN Status = [0]"}));
+    EXPECT_EQ(Render(cap), SuccessRecord(cap, CapabilityBlock(cap, "ICAP_PIXELTYPE", "TWON_ENUMERATION",
+                                                              PixelTypes(3, kPixelTypeList))));
 
     // One byte less: the third item does not lie wholly inside and is not read. Indices are shown
     // as unsigned numbers only, even when they point past the list.

@@ -16,6 +16,8 @@
 #include "TestSupport.h"
 
 using capsupport::CapabilityBlock;
+using capsupport::kPixelTypeList;
+using capsupport::PixelTypes;
 using capsupport::SuccessRecord;
 
 namespace {
@@ -43,18 +45,6 @@ std::string HostBytes(char** h) {
     return bytes;
 }
 
-const std::vector<std::string> kWholeList = {"      ItemList = {", "          0:TWPT_BW,", "          1:TWPT_GRAY,",
-                                             "          2:TWPT_RGB", "      }"};
-
-std::vector<std::string> Enumeration(TW_UINT32 numItems, const std::vector<std::string>& itemList) {
-    std::vector<std::string> lines = {"    TW_ENUMERATION = {", "      ItemType     = [TWTY_UINT16]",
-                                      "      NumItems     = [" + std::to_string(numItems) + "]",
-                                      "      CurrentIndex = [2]", "      DefaultIndex = [2]"};
-    lines.insert(lines.end(), itemList.begin(), itemList.end());
-    lines.push_back("    }");
-    return lines;
-}
-
 }  // namespace
 
 TEST(MemoryHandles, WhatAHostMayPassShowsBoundedAndComesBackUntouchedInTheStateItWasIn) {
@@ -78,12 +68,12 @@ TEST(MemoryHandles, WhatAHostMayPassShowsBoundedAndComesBackUntouchedInTheStateI
         {"size below the counts",
          NewPixelTypes(3, kWhole - 2),
          0,
-         Enumeration(3, {"      ItemList = {", "          0:TWPT_BW,", "          1:TWPT_GRAY,",
+         PixelTypes(3, {"      ItemList = {", "          0:TWPT_BW,", "          1:TWPT_GRAY,",
                          "        ... 1 of 3 items lie outside the container", "      }"})},
-        {"locked by the host", NewPixelTypes(3, kWhole), kLocked, Enumeration(3, kWholeList)},
-        {"locked and purgeable", NewPixelTypes(3, kWhole), SInt8(kLocked | kPurgeable), Enumeration(3, kWholeList)},
-        {"purgeable, not locked", NewPixelTypes(3, kWhole), kPurgeable, Enumeration(3, kWholeList)},
-        {"unlocked", NewPixelTypes(3, kWhole), 0, Enumeration(3, kWholeList)},
+        {"locked by the host", NewPixelTypes(3, kWhole), kLocked, PixelTypes(3, kPixelTypeList)},
+        {"locked and purgeable", NewPixelTypes(3, kWhole), SInt8(kLocked | kPurgeable), PixelTypes(3, kPixelTypeList)},
+        {"purgeable, not locked", NewPixelTypes(3, kWhole), kPurgeable, PixelTypes(3, kPixelTypeList)},
+        {"unlocked", NewPixelTypes(3, kWhole), 0, PixelTypes(3, kPixelTypeList)},
     };
     for (const auto& c : cases) {
         if (c.hostState != 0) HSetState(c.h, c.hostState);
@@ -170,7 +160,7 @@ TEST(MemoryHandles, StatesOfManyHandlesAreKeptApartAndForgottenAtDispose) {
 TEST(MemoryHandles, ConcurrentHostThreadsEachFindTheirOwnHandlesAsTheyLeftThem) {
     // Four host threads, each rendering capabilities of handles it makes itself, half of them
     // locked by the thread, while the others do the same.
-    const std::string expected = testsupport::Lines(Enumeration(3, kWholeList));
+    const std::string expected = testsupport::Lines(PixelTypes(3, kPixelTypeList));
     std::vector<std::thread> threads;
     std::vector<int> failures(4, 0);
     for (int t = 0; t < 4; ++t) {
