@@ -69,7 +69,7 @@ TEST(MemoryHandles, WhatAHostMayPassShowsBoundedAndComesBackUntouchedInTheStateI
          NewPixelTypes(3, kWhole - 2),
          0,
          PixelTypes(3, {"      ItemList = {", "          0:TWPT_BW,", "          1:TWPT_GRAY,",
-                         "        ... 1 of 3 items lie outside the container", "      }"})},
+                        "        ... 1 of 3 items lie outside the container", "      }"})},
         {"locked by the host", NewPixelTypes(3, kWhole), kLocked, PixelTypes(3, kPixelTypeList)},
         {"locked and purgeable", NewPixelTypes(3, kWhole), SInt8(kLocked | kPurgeable), PixelTypes(3, kPixelTypeList)},
         {"purgeable, not locked", NewPixelTypes(3, kWhole), kPurgeable, PixelTypes(3, kPixelTypeList)},
