@@ -22,7 +22,7 @@ ensure_build_tools() {
 
 # The report's browser tests and screenshot: Debian's Chromium, Node.js with npm, and playwright-core at
 # a fixed version installed into DIR/node_modules (never into the repository); NODE_PATH then finds it.
-PLAYWRIGHT_CORE_VERSION=1.64.1
+PLAYWRIGHT_CORE_VERSION=1.61.1
 ensure_browser_tools() {
     local dir="$1"
     ensure_packages chromium
