@@ -15,6 +15,20 @@ bool FindField(const Record& record, std::string_view name, std::string_view& va
     return false;
 }
 
+bool IsImageTransferDat(std::string_view dat) {
+    return dat == "DAT_IMAGENATIVEXFER" || dat == "DAT_IMAGEMEMXFER" || dat == "DAT_IMAGEFILEXFER" ||
+           dat == "DAT_IMAGEMEMFILEXFER";
+}
+
+ImageInfoFields ReadImageInfo(const Record& record) {
+    ImageInfoFields info;
+    FindField(record, "ImageWidth", info.width);
+    FindField(record, "ImageLength", info.length);
+    FindField(record, "BitsPerPixel", info.bitsPerPixel);
+    FindField(record, "PixelType", info.pixelType);
+    return info;
+}
+
 void CapItems(const Record& record, std::vector<std::string_view>& items) {
     // Only the item lines and a one-value's Item matter here: the other lines are passed over with
     // a look at their first characters.

@@ -35,6 +35,23 @@ bool FindField(const Record& record, std::string_view name, std::string_view& va
 // a one-value container.
 void CapItems(const Record& record, std::vector<std::string_view>& items);
 
+// ---- What a call says, for the commands that gather calls (summary, report) --------------------
+
+// A failed call: the failure lines follow it, or it returned TWRC_FAILURE.
+inline bool CallFailed(const Record& r) { return r.failed || r.rc == "TWRC_FAILURE"; }
+
+// A DAT that transfers an image: the transfer's mechanism.
+bool IsImageTransferDat(std::string_view dat);
+
+// A value set with MSG_SET that the source took: TWRC_SUCCESS, or TWRC_CHECKSTATUS (taken, changed).
+inline bool SetAccepted(std::string_view rc) { return rc == "TWRC_SUCCESS" || rc == "TWRC_CHECKSTATUS"; }
+
+// The image a DAT_IMAGEINFO block describes (empty where a field is missing): views into the record.
+struct ImageInfoFields {
+    std::string_view width, length, bitsPerPixel, pixelType;
+};
+ImageInfoFields ReadImageInfo(const Record& record);
+
 // ---- implementation ----------------------------------------------------------------------------
 
 namespace detail {

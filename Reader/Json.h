@@ -23,6 +23,11 @@ using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 // Writes text as a JSON string, repaired as ValidUtf8 says.
 void WriteString(JsonWriter& writer, std::string_view text);
 void WriteKey(JsonWriter& writer, std::string_view text);
+// Writes the member key: text, the text repaired as ValidUtf8 says.
+inline void WriteStr(JsonWriter& writer, const char* key, std::string_view text) {
+    writer.Key(key);
+    WriteString(writer, text);
+}
 
 // Writes one record as a JSON object (without a line end).
 void WriteRecord(JsonWriter& writer, std::string_view file, const Record& record);

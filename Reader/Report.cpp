@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "Block.h"
 #include "CheckFeed.h"
 #include "ReportPage.h"
 
@@ -38,11 +39,6 @@ int Lowest(std::uint8_t states) {
         if ((states & (1u << s)) != 0) return s;
     }
     return 0;
-}
-
-void WriteStr(JsonWriter& w, const char* key, std::string_view value) {
-    w.Key(key);
-    WriteString(w, value);
 }
 
 void WriteCount(JsonWriter& w, const char* key, std::uint64_t n) {
@@ -80,7 +76,7 @@ void ReportWriter::Add(const Record& r) {
     const std::uint8_t states = checker_->States();
     file.highest = std::max(file.highest, Lowest(states));
     file.end = Lowest(states);
-    const bool failed = Failed(r);
+    const bool failed = CallFailed(r);
     if (failed) ++file.failures;
     transfers_.Add(r, row, files_.size() - 1);
 

@@ -11,11 +11,6 @@ namespace {
 // A container's text is cut here (at a character's start), with an ellipsis.
 constexpr std::size_t kMaxValueText = 512;
 
-bool IsImageTransferDat(std::string_view dat) {
-    return dat == "DAT_IMAGENATIVEXFER" || dat == "DAT_IMAGEMEMXFER" || dat == "DAT_IMAGEFILEXFER" ||
-           dat == "DAT_IMAGEMEMFILEXFER";
-}
-
 void Clip(std::string& text) {
     if (text.size() <= kMaxValueText) return;
     std::size_t cut = kMaxValueText;
@@ -103,10 +98,10 @@ void CapabilityTable::Add(const Record& r, std::size_t row, const ContainerField
     entry.msg = r.msg;
     entry.value = fields.Text();
     entry.rc = r.rc;
-    entry.accepted = r.rc == "TWRC_SUCCESS" || r.rc == "TWRC_CHECKSTATUS";
+    entry.accepted = SetAccepted(r.rc);
     entry.row = row;
     const bool set = r.msg == "MSG_SET" || r.msg == "MSG_SETCONSTRAINT";
-    if (Failed(r)) {
+    if (CallFailed(r)) {
         pending_ = true;
         pendingSet_ = set;
         pendingCap_ = found->second;
@@ -121,10 +116,10 @@ void CapabilityTable::EndFile() { SettlePending(nullptr); }
 void CapabilityTable::SettlePending(const Record* next) {
     if (!pending_) return;
     // A window event between the failure and the application's next call does not settle it.
-    if (next != nullptr && next->event && !Failed(*next)) return;
+    if (next != nullptr && next->event && !CallFailed(*next)) return;
     pending_ = false;
     std::string_view condition;
-    if (next != nullptr && next->dat == "DAT_STATUS" && next->msg == "MSG_GET" && !Failed(*next) &&
+    if (next != nullptr && next->dat == "DAT_STATUS" && next->msg == "MSG_GET" && !CallFailed(*next) &&
         FindField(*next, "ConditionCode", condition)) {
         pendingEntry_.condition = condition;
     }
@@ -183,15 +178,15 @@ void CapabilityTable::Write(JsonWriter& w, StringTable& strings) const {
 void TransferTable::Add(const Record& r, std::size_t row, std::size_t file) {
     const std::string_view dat = r.dat;
     if (dat == "DAT_IMAGEINFO") {
-        if (Failed(r)) return;
+        if (CallFailed(r)) return;
         Info info;
         info.have = true;
         info.row = row;
-        std::string_view v;
-        if (FindField(r, "ImageWidth", v)) info.width = v;
-        if (FindField(r, "ImageLength", v)) info.length = v;
-        if (FindField(r, "BitsPerPixel", v)) info.bitsPerPixel = v;
-        if (FindField(r, "PixelType", v)) info.pixelType = v;
+        const ImageInfoFields fields = ReadImageInfo(r);
+        info.width = fields.width;
+        info.length = fields.length;
+        info.bitsPerPixel = fields.bitsPerPixel;
+        info.pixelType = fields.pixelType;
         if (open_) {
             // Asked in state 7, after the image came: it describes this one.
             Call(row);
@@ -205,7 +200,7 @@ void TransferTable::Add(const Record& r, std::size_t row, std::size_t file) {
         // The next image without MSG_ENDXFER between: the last one is over all the same.
         if (open_ && (current_.rc == "TWRC_XFERDONE" || current_.rc == "TWRC_CANCEL")) Close();
         if (!open_) {
-            if (Failed(r)) return;  // refused: no transfer began
+            if (CallFailed(r)) return;  // refused: no transfer began
             open_ = true;
             current_ = Transfer{};
             current_.file = file;
@@ -232,7 +227,7 @@ void TransferTable::Add(const Record& r, std::size_t row, std::size_t file) {
     if (!open_) return;
     if (dat == "DAT_EXTIMAGEINFO") {
         Call(row);
-    } else if (dat == "DAT_PENDINGXFERS" && (r.msg == "MSG_ENDXFER" || r.msg == "MSG_RESET") && !Failed(r)) {
+    } else if (dat == "DAT_PENDINGXFERS" && (r.msg == "MSG_ENDXFER" || r.msg == "MSG_RESET") && !CallFailed(r)) {
         Call(row);
         Close();
     }

@@ -15,9 +15,6 @@
 
 namespace twainlog {
 
-// A failed call: the failure lines follow it, or its return code is TWRC_FAILURE.
-inline bool Failed(const Record& r) { return r.failed || r.rc == "TWRC_FAILURE"; }
-
 // The fields of a capability container, gathered from the block model's events while the block is
 // written (WriteBlock), so that the block is read once. Views into the record's lines.
 class ContainerFields {

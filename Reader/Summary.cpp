@@ -13,21 +13,12 @@ constexpr std::size_t kMaxText = 256;
 
 std::string Str(std::string_view v) { return std::string(v.substr(0, kMaxText)); }
 
-bool IsTransferDat(std::string_view dat) {
-    return dat == "DAT_IMAGENATIVEXFER" || dat == "DAT_IMAGEMEMXFER" || dat == "DAT_IMAGEFILEXFER";
-}
-
 void PrintLines(std::FILE* out, const std::vector<std::size_t>& lines, std::size_t count) {
     std::fprintf(out, " (line");
     if (lines.size() > 1) std::fprintf(out, "s");
     for (std::size_t i = 0; i < lines.size(); ++i) std::fprintf(out, "%s %zu", i ? "," : "", lines[i]);
     if (count > lines.size()) std::fprintf(out, " and %zu more", count - lines.size());
     std::fprintf(out, ")");
-}
-
-void WriteStr(JsonWriter& w, const char* key, std::string_view value) {
-    w.Key(key);
-    WriteString(w, value);
 }
 
 void WriteCounts(JsonWriter& w, const Counts& c) {
@@ -88,15 +79,11 @@ void SessionSummary::Add(const Record& r) {
         last_ = r.state;
     }
     if (dat == "DAT_IMAGEINFO" && r.rc == "TWRC_SUCCESS") {
-        std::string_view v;
-        latestInfo_ = Image{r.line, {}, {}, {}, {}};
-        if (FindField(r, "ImageWidth", v)) latestInfo_.width = Str(v);
-        if (FindField(r, "ImageLength", v)) latestInfo_.height = Str(v);
-        if (FindField(r, "BitsPerPixel", v)) latestInfo_.bitsPerPixel = Str(v);
-        if (FindField(r, "PixelType", v)) latestInfo_.pixelType = Str(v);
+        const ImageInfoFields info = ReadImageInfo(r);
+        latestInfo_ = Image{r.line, Str(info.width), Str(info.length), Str(info.bitsPerPixel), Str(info.pixelType)};
         haveInfo_ = true;
     }
-    if (IsTransferDat(dat) && r.rc == "TWRC_XFERDONE") {
+    if (IsImageTransferDat(dat) && r.rc == "TWRC_XFERDONE") {
         ++transfers_;
         if (images_.size() < kSummaryDetail) {
             Image image = haveInfo_ ? latestInfo_ : Image{0, {}, {}, {}, {}};
@@ -115,11 +102,10 @@ void SessionSummary::Add(const Record& r) {
                 if (i) value += ", ";
                 value.append(items[i]);
             }
-            const bool accepted = r.rc == "TWRC_SUCCESS" || r.rc == "TWRC_CHECKSTATUS";
-            sets_.push_back(CapSet{r.line, Str(r.cap), Str(r.msg), Str(value), Str(r.rc), accepted});
+            sets_.push_back(CapSet{r.line, Str(r.cap), Str(r.msg), Str(value), Str(r.rc), SetAccepted(r.rc)});
         }
     }
-    if (r.failed || r.rc == "TWRC_FAILURE") {
+    if (CallFailed(r)) {
         ++failures_;
         Failure f{r.line, r.seq, r.hasSeq, Str(key), Str(r.cap), Str(r.rc), {}};
         pendingKind_ = key;
