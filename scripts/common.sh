@@ -102,6 +102,19 @@ best_of() {
     echo "$best $cpu $rss"
 }
 
+# play_session BUILD SESSION: plays SESSION of the session player through BUILD's monitor, with the
+# simulated scanner installed and the log folder emptied, and prints the transcript's path. The
+# player's own output goes to standard error.
+play_session() {
+    local build="$1" session="$2" folder
+    install_simulated_scanner "$build"
+    folder="$(log_folder "$build")"
+    mkdir -p "$folder"
+    rm -f "$folder"/Twainlog_*.txt
+    "$build/SessionPlayer" "$build/TwainMonitor.ds" "$session" >&2 || return 1
+    ls -1t "$folder"/Twainlog_*.txt | head -n 1
+}
+
 install_simulated_scanner() {
     local dir="$1"
     local target
